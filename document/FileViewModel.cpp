@@ -1,0 +1,54 @@
+#include "document/FileViewModel.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tvx {
+
+bool FileViewModel::IsOpen() const { return handle_.IsOpen(); }
+
+std::uint64_t FileViewModel::GetSize() const { return size_; }
+
+std::u16string FileViewModel::GetPath() const { return path_; }
+
+bool FileViewModel::Open(const std::u16string& path) {
+    Close();
+    platform::FileHandle handle = platform::OpenForReading(path);
+    if (!handle.IsOpen()) return false;
+    std::uint64_t size = 0;
+    if (!handle.QuerySize(size)) return false;
+    handle_ = std::move(handle);
+    size_ = size;
+    path_ = path;
+    return true;
+}
+
+void FileViewModel::Close() noexcept {
+    handle_.Close();
+    size_ = 0;
+    path_.clear();
+}
+
+ByteBlock FileViewModel::ReadBytes(std::uint64_t offset, std::uint64_t count) const {
+    ByteBlock block;
+    block.offset = offset;
+    if (!IsOpen() || count == 0 || offset >= size_) return block;
+
+    const std::uint64_t n = std::min(count, size_ - offset);
+    block.bytes.resize(static_cast<std::size_t>(n));
+    if (!handle_.Seek(offset)) {
+        block.bytes.clear();
+        return block;
+    }
+    // One read takes a 32-bit count, so a larger request comes back shorter.
+    const auto chunk = static_cast<std::uint32_t>(std::min<std::uint64_t>(n, std::numeric_limits<std::uint32_t>::max()));
+    std::uint32_t read = 0;
+    if (!handle_.Read(block.bytes.data(), chunk, read)) {
+        block.bytes.clear();
+        return block;
+    }
+    block.bytes.resize(read);
+    return block;
+}
+
+}  // namespace tvx

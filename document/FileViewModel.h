@@ -1,0 +1,27 @@
+#pragma once
+// Read-only random access to one file on disk, with no cache: every read is one positioned read.
+
+#include "document/DocumentInterfaces.h"
+#include "platform/File.h"
+
+namespace tvx {
+
+class FileViewModel final : public IReadOnlyDocument {
+public:
+    bool IsOpen() const override;
+    std::uint64_t GetSize() const override;  // the size when the file was opened
+    std::u16string GetPath() const override;
+    ByteBlock ReadBytes(std::uint64_t offset, std::uint64_t count) const override;
+
+    // Opens path for reading, sharing it with writers and deleters, and replaces whatever was
+    // open. A failed open leaves the object closed, even if another file was open before.
+    [[nodiscard]] bool Open(const std::u16string& path);
+    void Close() noexcept;
+
+private:
+    platform::FileHandle handle_;
+    std::uint64_t size_ = 0;
+    std::u16string path_;
+};
+
+}  // namespace tvx

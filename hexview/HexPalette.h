@@ -1,0 +1,27 @@
+#pragma once
+// The hex view's colours per theme.
+
+#include "settings/Enums.h"
+
+#include <cstdint>
+
+namespace tvx {
+
+struct Rgb {
+    std::uint8_t r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct HexPalette {
+    Rgb background;
+    Rgb characters;  // hex and text columns
+    Rgb offsets;
+    Rgb selection;  // also the overwrite caret's fill
+    float selectionAlpha = 1;
+    Rgb caret;  // outline of the overwrite caret, bar of the insert caret
+};
+
+// A value outside the enumeration gets the Light colours.
+[[nodiscard]] HexPalette PaletteFor(Theme theme) noexcept;
+
+}  // namespace tvx

@@ -1,0 +1,158 @@
+#pragma once
+// The hex view's state and behaviour: rows of 16 bytes, scrolling, zoom, caret, selection,
+// nibble editing and copying. Every effect outside the object (repaint, scroll bars,
+// notifications, timer, clipboard) goes through IHexViewHost; measurement through
+// IHexMeasurer. Geometry is in device-independent pixels (DIPs); points that arrive from
+// window messages are physical pixels and are converted with the view's DPI.
+// Used on the user-interface thread only.
+
+#include "document/DocumentInterfaces.h"
+#include "hexview/HexMeasurer.h"
+#include "hexview/HexMetrics.h"
+#include "hexview/HexViewHost.h"
+#include "settings/Enums.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace tvx {
+
+enum class EditMode : std::int32_t { Overwrite = 0, Insert = 1 };
+
+// Keys the view reacts to; everything else is Other.
+enum class HexKey { Left, Right, Up, Down, PageUp, PageDown, Home, End, Escape, Insert, Delete, Backspace, C, Other };
+
+// Scroll bar requests, as the SB_* codes of WM_VSCROLL and WM_HSCROLL.
+enum class ScrollRequest { LineBack, LineForward, PageBack, PageForward, Track, Start, End, Other };
+
+class HexView {
+public:
+    HexView(IHexViewHost& host, IHexMeasurer& measurer) : host_(host), measurer_(measurer) {}
+    HexView(const HexView&) = delete;
+    HexView& operator=(const HexView&) = delete;
+
+    // --- document, font, zoom, DPI -------------------------------------------------------
+    // Attaches a document (null detaches): caret, selection, scrolling reset, editing off.
+    // Keeps mode, encoding, theme, font and zoom.
+    void SetDocument(IReadOnlyDocument* document);
+    // Point size clamped to 6..48. No effect for an empty family or an unchanged font.
+    void SetFont(const std::u16string& family, float pointSize, bool bold, bool italic);
+    void ComputeMetrics();
+    void RecomputeMetrics();  // metrics, device resources dropped, scroll bars, repaint
+    // Zoom moves by step within 0.6 to 2.5; at the limit nothing happens.
+    void ChangeZoom(float step);
+    // Back to 1.0, unless the zoom is already within 0.001 of it.
+    void ResetZoom();
+    void SetDpi(std::uint32_t dpi);  // 0 counts as 96
+    void SetEncoding(TextEncoding encoding);
+    void SetTheme(Theme theme);
+
+    // --- scrolling -------------------------------------------------------------------------
+    void UpdateScrollBars();
+    void EnsureCaretVisible();
+    void SetTopRow(std::uint64_t row);
+    void ScrollVertically(ScrollRequest request, std::int32_t trackPosition);
+    void ScrollHorizontally(ScrollRequest request, std::int32_t trackPosition);
+    void Wheel(int delta, bool ctrl);
+    void Resized();
+
+    // --- caret, selection, editing --------------------------------------------------------
+    void SetCaret(std::uint64_t offset);
+    void MoveCaret(std::int64_t distance);
+    void SetSelection(std::uint64_t first, std::uint64_t second);
+    // Selects a found range and puts the caret at its start.
+    void SelectRange(std::uint64_t first, std::uint64_t last);
+    void SetEditingEnabled(bool enabled);
+    [[nodiscard]] bool TypeHexDigit(char16_t character);
+    [[nodiscard]] bool DeleteAtCaret(bool backspace);
+    [[nodiscard]] bool DeleteSelection();
+    void Copy();
+
+    // --- input, as the window procedure decodes it ---------------------------------------
+    // False when the key is not the view's (the window passes it on).
+    [[nodiscard]] bool KeyDown(HexKey key, bool ctrl);
+    [[nodiscard]] bool Char(char16_t character);
+    void MouseDown(int x, int y);  // physical client pixels
+    void MouseMove(int x, int y);
+    void MouseUp();
+    void CaptureLost();
+    void FocusGained();
+    void FocusLost();
+    void BlinkTick();
+
+    // --- geometry --------------------------------------------------------------------------
+    [[nodiscard]] std::optional<std::uint64_t> HitTest(int x, int y) const;
+    [[nodiscard]] std::uint64_t DocumentSize() const;
+    [[nodiscard]] bool DocumentOpen() const;
+    [[nodiscard]] std::uint64_t LastCaretOffset() const;
+    [[nodiscard]] std::uint64_t RowCount() const;
+    [[nodiscard]] std::uint64_t VisibleRowCount() const;
+    [[nodiscard]] std::uint64_t MaxTopRow() const;
+    [[nodiscard]] std::int32_t DataViewportWidth() const;
+    [[nodiscard]] std::int32_t MaxHorizontalScroll() const;
+    [[nodiscard]] float ClientWidthDips() const;
+    [[nodiscard]] float ClientHeightDips() const;
+    [[nodiscard]] float HexColumnLeft() const;
+    [[nodiscard]] float TextColumnLeft() const;
+    // Insert mode at the end of a document whose size is a non-zero multiple of 16: the
+    // caret stands on a row of its own that holds no bytes.
+    [[nodiscard]] bool HasEndRow() const;
+
+    // --- state -----------------------------------------------------------------------------
+    [[nodiscard]] IReadOnlyDocument* Document() const { return document_; }
+    [[nodiscard]] std::uint64_t TopRow() const { return topRow_; }
+    [[nodiscard]] std::int32_t HorizontalPosition() const { return horizontalPosition_; }
+    [[nodiscard]] std::uint64_t Caret() const { return caret_; }
+    [[nodiscard]] bool SelectionActive() const { return selectionActive_; }
+    [[nodiscard]] std::uint64_t SelectionStart() const;  // the smaller end
+    [[nodiscard]] std::uint64_t SelectionEnd() const;    // the larger end
+    [[nodiscard]] bool NibblePending() const { return nibblePending_; }
+    [[nodiscard]] EditMode Mode() const { return mode_; }
+    [[nodiscard]] bool EditingEnabled() const { return editingEnabled_; }
+    [[nodiscard]] bool Focused() const { return focused_; }
+    [[nodiscard]] bool BlinkOn() const { return blinkOn_; }
+    [[nodiscard]] TextEncoding Encoding() const { return encoding_; }
+    [[nodiscard]] Theme GetTheme() const { return theme_; }
+    [[nodiscard]] float Zoom() const { return zoom_; }
+    [[nodiscard]] std::uint32_t Dpi() const { return dpi_; }
+    [[nodiscard]] const HexMetrics& Metrics() const { return metrics_; }
+    [[nodiscard]] const HexFont& Font() const { return font_; }
+    // True once after SetDocument: the first paint asks for a second one.
+    [[nodiscard]] bool TakeRepaintRequest();
+
+private:
+    float ToDips(int pixels) const;
+    std::uint64_t LastByte() const;  // size - 1, or 0 when empty
+    void ToggleMode();
+    void AfterZoomChange();
+    void DropSelection();
+
+    IHexViewHost& host_;
+    IHexMeasurer& measurer_;
+    IReadOnlyDocument* document_ = nullptr;
+    IEditableDocument* editable_ = nullptr;
+    std::uint64_t topRow_ = 0;
+    std::int32_t horizontalPosition_ = 0;
+    std::uint64_t caret_ = 0;
+    std::uint64_t selectionFirst_ = 0;
+    std::uint64_t selectionSecond_ = 0;
+    bool selectionActive_ = false;
+    TextEncoding encoding_ = TextEncoding::Ascii;
+    Theme theme_ = Theme::Light;
+    std::optional<std::uint64_t> dragAnchor_;
+    std::uint8_t pendingNibble_ = 0;
+    bool nibblePending_ = false;
+    bool mouseCaptured_ = false;
+    bool focused_ = false;
+    bool blinkOn_ = true;
+    bool repaintOnceMore_ = false;
+    EditMode mode_ = EditMode::Overwrite;
+    bool editingEnabled_ = false;
+    std::uint32_t dpi_ = 96;
+    HexMetrics metrics_;
+    float zoom_ = 1.0f;
+    HexFont font_;
+};
+
+}  // namespace tvx

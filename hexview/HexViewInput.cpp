@@ -1,0 +1,271 @@
+// The hex view's input side: caret, selection, keys, nibble editing, deleting, copying,
+// mouse selection, focus and the insert caret's blink.
+
+#include "hexview/HexView.h"
+#include "hexview/RowCells.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace tvx {
+namespace {
+
+std::optional<std::uint8_t> HexDigitValue(char16_t c) {
+    if (c >= u'0' && c <= u'9') return static_cast<std::uint8_t>(c - u'0');
+    if (c >= u'a' && c <= u'f') return static_cast<std::uint8_t>(c - u'a' + 10);
+    if (c >= u'A' && c <= u'F') return static_cast<std::uint8_t>(c - u'A' + 10);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::uint64_t HexView::SelectionStart() const { return std::min(selectionFirst_, selectionSecond_); }
+std::uint64_t HexView::SelectionEnd() const { return std::max(selectionFirst_, selectionSecond_); }
+
+void HexView::DropSelection() {
+    selectionActive_ = false;
+    dragAnchor_.reset();
+}
+
+void HexView::SetCaret(std::uint64_t offset) {
+    caret_ = std::min(offset, LastCaretOffset());
+    if (!mouseCaptured_) DropSelection();  // a drag keeps the selection it is making
+    nibblePending_ = false;
+    EnsureCaretVisible();
+    host_.Invalidate();
+    host_.PostDocumentChanged();
+}
+
+void HexView::MoveCaret(std::int64_t distance) {
+    const std::uint64_t last = LastCaretOffset();
+    std::uint64_t target = 0;
+    if (distance < 0) {
+        const std::uint64_t back = distance == std::numeric_limits<std::int64_t>::min()
+                                       ? std::uint64_t{1} << 63
+                                       : static_cast<std::uint64_t>(-distance);
+        target = caret_ > back ? caret_ - back : 0;
+    } else {
+        const auto forward = static_cast<std::uint64_t>(distance);
+        target = forward > last || caret_ > last - forward ? last : caret_ + forward;
+    }
+    SetCaret(target);
+}
+
+void HexView::SetSelection(std::uint64_t first, std::uint64_t second) {
+    selectionFirst_ = std::min(first, LastByte());
+    selectionSecond_ = std::min(second, LastByte());
+    selectionActive_ = true;
+    host_.Invalidate();
+}
+
+void HexView::SelectRange(std::uint64_t first, std::uint64_t last) {
+    dragAnchor_.reset();
+    mouseCaptured_ = false;
+    SetSelection(first, last);
+    caret_ = std::min(LastByte(), first);
+    nibblePending_ = false;
+    EnsureCaretVisible();
+    host_.Invalidate();
+    host_.PostDocumentChanged();
+}
+
+void HexView::SetEditingEnabled(bool enabled) {
+    editingEnabled_ = enabled;
+    nibblePending_ = false;
+    host_.Invalidate();
+}
+
+void HexView::ToggleMode() {
+    mode_ = mode_ == EditMode::Overwrite ? EditMode::Insert : EditMode::Overwrite;
+    // Overwrite mode has no position past the last byte.
+    if (mode_ == EditMode::Overwrite && DocumentOpen()) caret_ = std::min(caret_, LastByte());
+    nibblePending_ = false;
+    blinkOn_ = true;
+    host_.StopBlinkTimer();
+    if (mode_ == EditMode::Insert && focused_) host_.StartBlinkTimer();
+    host_.Invalidate();
+    host_.PostDocumentChanged();
+}
+
+bool HexView::TypeHexDigit(char16_t character) {
+    if (!editable_ || !editable_->IsOpen()) return false;
+    const auto digit = HexDigitValue(character);
+    if (!digit) return false;
+
+    if (mode_ == EditMode::Overwrite) {
+        const ByteBlock block = editable_->ReadBytes(caret_, 1);
+        if (block.bytes.empty()) return false;
+        // The first digit replaces the high nibble at once, so the byte is visibly changing.
+        const auto value = static_cast<std::uint8_t>(nibblePending_ ? pendingNibble_ * 16 + *digit
+                                                                    : (block.bytes[0] & 0x0F) | *digit << 4);
+        if (!editable_->OverwriteByte(caret_, value)) return false;
+        if (!nibblePending_) {
+            pendingNibble_ = *digit;
+            nibblePending_ = true;
+        } else {
+            nibblePending_ = false;
+            const std::uint64_t size = editable_->GetSize();
+            if (size != 0 && caret_ < size - 1) {
+                SetCaret(caret_ + 1);
+                return true;
+            }
+        }
+        host_.Invalidate();
+        host_.PostDocumentChanged();
+        return true;
+    }
+
+    if (!nibblePending_) {  // insert mode writes nothing until the byte is complete
+        pendingNibble_ = *digit;
+        nibblePending_ = true;
+        host_.Invalidate();
+        host_.PostDocumentChanged();
+        return true;
+    }
+    if (!editable_->InsertByte(caret_, static_cast<std::uint8_t>(pendingNibble_ * 16 + *digit))) return false;
+    nibblePending_ = false;
+    RecomputeMetrics();  // the offset column may widen
+    SetCaret(caret_ + 1);
+    return true;
+}
+
+bool HexView::DeleteAtCaret(bool backspace) {
+    if (!editable_ || !editable_->IsOpen() || editable_->GetLogicalSize() == 0) return false;
+    if (selectionActive_) return DeleteSelection();
+    std::uint64_t position = caret_;
+    if (backspace) {
+        if (caret_ == 0) return true;
+        position = caret_ - 1;
+    } else if (caret_ >= editable_->GetLogicalSize()) {
+        return true;  // insert mode at the end: nothing after the caret
+    }
+    if (!editable_->DeleteByte(position)) return false;
+    nibblePending_ = false;
+    RecomputeMetrics();
+    caret_ = std::min(LastCaretOffset(), backspace ? position : caret_);
+    DropSelection();
+    EnsureCaretVisible();
+    host_.Invalidate();
+    host_.PostDocumentChanged();
+    return true;
+}
+
+bool HexView::DeleteSelection() {
+    if (!selectionActive_ || !editable_ || !editable_->IsOpen()) return false;
+    const std::uint64_t first = SelectionStart();
+    // From the end backwards, so the offsets still to delete do not move.
+    for (std::uint64_t offset = SelectionEnd() + 1; offset-- > first;)
+        if (!editable_->DeleteByte(offset)) return false;
+    nibblePending_ = false;
+    RecomputeMetrics();
+    caret_ = std::min(LastCaretOffset(), first);
+    DropSelection();
+    EnsureCaretVisible();
+    host_.Invalidate();
+    host_.PostDocumentChanged();
+    return true;
+}
+
+void HexView::Copy() {
+    if (!selectionActive_) return;
+    const std::u16string text = BuildCopyText(document_, SelectionStart(), SelectionEnd());
+    if (!text.empty()) host_.CopyToClipboard(text);
+}
+
+bool HexView::KeyDown(HexKey key, bool ctrl) {
+    if (!DocumentOpen()) return true;  // nothing to act on: swallow every key
+    const auto rowStart = caret_ & ~std::uint64_t{kBytesPerRow - 1};
+    const auto page = static_cast<std::int64_t>(std::min<std::uint64_t>(VisibleRowCount(), 1ull << 58)) * 16;
+    const auto blocked = [this] {
+        host_.PostReadOnlyBlocked();
+        return true;
+    };
+    switch (key) {
+        case HexKey::Left: MoveCaret(-1); return true;
+        case HexKey::Right: MoveCaret(1); return true;
+        case HexKey::Up: MoveCaret(-16); return true;
+        case HexKey::Down: MoveCaret(16); return true;
+        case HexKey::PageUp: MoveCaret(-page); return true;
+        case HexKey::PageDown: MoveCaret(page); return true;
+        case HexKey::Home: SetCaret(ctrl ? 0 : rowStart); return true;
+        case HexKey::End: SetCaret(ctrl ? LastCaretOffset() : std::min(LastCaretOffset(), rowStart + 15)); return true;
+        case HexKey::Escape:
+            if (selectionActive_) {
+                DropSelection();
+                host_.Invalidate();
+            }
+            return true;
+        case HexKey::Insert:
+            if (!editingEnabled_) return blocked();
+            ToggleMode();
+            return true;
+        case HexKey::Delete:
+        case HexKey::Backspace:
+            if (!editingEnabled_) return blocked();
+            return DeleteAtCaret(key == HexKey::Backspace);
+        case HexKey::C:
+            if (!ctrl) return false;
+            Copy();
+            return true;
+        case HexKey::Other: return false;
+    }
+    return false;
+}
+
+bool HexView::Char(char16_t character) {
+    if (!editingEnabled_) {
+        if (!HexDigitValue(character)) return false;
+        host_.PostReadOnlyBlocked();
+        return true;
+    }
+    return DocumentOpen() && TypeHexDigit(character);
+}
+
+void HexView::MouseDown(int x, int y) {
+    host_.TakeFocus();
+    const auto hit = HitTest(x, y);
+    if (!hit) return;
+    dragAnchor_ = *hit;
+    mouseCaptured_ = true;
+    host_.CaptureMouse();
+    SetSelection(*hit, *hit);
+    SetCaret(*hit);
+}
+
+void HexView::MouseMove(int x, int y) {
+    if (!mouseCaptured_ || !dragAnchor_) return;
+    if (const auto hit = HitTest(x, y)) SetSelection(*dragAnchor_, *hit);
+}
+
+void HexView::MouseUp() {
+    if (!mouseCaptured_) return;
+    mouseCaptured_ = false;
+    host_.ReleaseMouse();
+}
+
+void HexView::CaptureLost() {
+    mouseCaptured_ = false;
+    dragAnchor_.reset();
+}
+
+void HexView::FocusGained() {
+    focused_ = true;
+    blinkOn_ = true;
+    host_.StopBlinkTimer();
+    if (mode_ == EditMode::Insert) host_.StartBlinkTimer();
+    host_.Invalidate();
+}
+
+void HexView::FocusLost() {
+    focused_ = false;
+    blinkOn_ = false;
+    host_.StopBlinkTimer();
+    host_.Invalidate();
+}
+
+void HexView::BlinkTick() {
+    blinkOn_ = !blinkOn_;
+    host_.Invalidate();
+}
+
+}  // namespace tvx

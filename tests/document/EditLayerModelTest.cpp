@@ -1,0 +1,144 @@
+// The edit layer against the simplest model there is: a byte vector edited in place.
+
+#include "tests/document/OpenDocument.h"
+#include "platform/Utf8.h"
+
+#include <random>
+
+namespace tvx {
+namespace {
+
+using test::Bytes;
+using test::OpenDocument;
+
+class Model {
+public:
+    Model(OpenDocument& doc, const Bytes& contents, std::mt19937_64& random)
+        : doc_(doc), bytes_(contents), random_(random) {}
+
+    // One random edit, applied to both; the verdicts must agree.
+    void RandomEdit(bool keepPositions) {
+        const std::uint64_t size = bytes_.size();
+        const auto value = static_cast<std::uint8_t>(random_() & 0xFF);
+        const int kind = static_cast<int>(random_() % 3);
+        // Offsets up to size + 1 to exercise refusals at and beyond the end.
+        std::uint64_t offset = random_() % (size + 2);
+        if (keepPositions && kind != 0) offset = kind == 1 ? size : (size ? size - 1 : 0);
+        if (kind == 0) {
+            const bool expected = offset < size;
+            ASSERT_EQ(doc_.document.OverwriteByte(offset, value), expected) << "overwrite at " << offset;
+            if (expected) bytes_[offset] = value;
+        } else if (kind == 1) {
+            const bool expected = offset <= size;
+            ASSERT_EQ(doc_.document.InsertByte(offset, value), expected) << "insert at " << offset;
+            if (expected) bytes_.insert(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), value);
+        } else {
+            const bool expected = offset < size;
+            ASSERT_EQ(doc_.document.DeleteByte(offset), expected) << "delete at " << offset;
+            if (expected) bytes_.erase(bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
+        }
+    }
+
+    void CheckRandomRead() {
+        const std::uint64_t size = bytes_.size();
+        ASSERT_EQ(doc_.document.GetLogicalSize(), size);
+        const std::uint64_t offset = random_() % (size + 2);
+        const std::uint64_t count = random_() % 40;
+        const ByteBlock block = doc_.document.ReadBytes(offset, count);
+        ASSERT_EQ(block.offset, offset);
+        const std::uint64_t begin = std::min(offset, size);
+        const std::uint64_t end = std::min(size, begin + count);
+        ASSERT_EQ(block.bytes, Bytes(bytes_.begin() + static_cast<std::ptrdiff_t>(begin),
+                                     bytes_.begin() + static_cast<std::ptrdiff_t>(end)))
+            << "read " << count << " at " << offset;
+    }
+
+    void CheckAll() const { ASSERT_EQ(doc_.ReadAll(), bytes_); }
+    const Bytes& Expected() const { return bytes_; }
+
+private:
+    OpenDocument& doc_;
+    Bytes bytes_;
+    std::mt19937_64& random_;
+};
+
+Bytes RandomBytes(std::mt19937_64& random, std::size_t size) {
+    Bytes bytes(size);
+    for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random() & 0xFF);
+    return bytes;
+}
+
+void SaveAndCompare(OpenDocument& doc, const Bytes& expected) {
+    ASSERT_TRUE(doc.document.Save({})) << platform::EncodeUtf8(doc.document.LastErrorText());
+    EXPECT_FALSE(doc.document.IsModified());
+    EXPECT_EQ(doc.document.GetSize(), expected.size());
+    EXPECT_EQ(doc.OnDisk(), expected);
+    EXPECT_EQ(doc.ReadAll(), expected);
+    EXPECT_EQ(doc.dir.List(), std::vector<std::string>{"doc.bin"});  // no temporary file left
+}
+
+TEST(EditLayerModel, RandomEditSequencesMatchAByteVectorAndSaveExactly) {
+    std::mt19937_64 random(20261206);
+    for (int sequence = 0; sequence < 1500; ++sequence) {
+        SCOPED_TRACE("sequence " + std::to_string(sequence));
+        const Bytes contents = RandomBytes(random, random() % 48);
+        OpenDocument doc(contents);
+        Model model(doc, contents, random);
+        // Every third sequence keeps every byte at its place, so the in-place writer is used.
+        const bool keepPositions = sequence % 3 == 0;
+        const int edits = static_cast<int>(random() % 40);
+        for (int i = 0; i < edits; ++i) {
+            ASSERT_NO_FATAL_FAILURE(model.RandomEdit(keepPositions));
+            ASSERT_NO_FATAL_FAILURE(model.CheckRandomRead());
+        }
+        ASSERT_NO_FATAL_FAILURE(model.CheckAll());
+        if (keepPositions) {
+            EXPECT_TRUE(doc.document.SavesInPlace());
+        }
+        ASSERT_NO_FATAL_FAILURE(SaveAndCompare(doc, model.Expected()));
+    }
+}
+
+TEST(EditLayerModel, LongEditSessionStaysInStep) {
+    std::mt19937_64 random(77);
+    const Bytes contents = RandomBytes(random, 700);
+    OpenDocument doc(contents);
+    Model model(doc, contents, random);
+    for (int i = 0; i < 20000; ++i) {
+        ASSERT_NO_FATAL_FAILURE(model.RandomEdit(false)) << "edit " << i;
+        ASSERT_NO_FATAL_FAILURE(model.CheckRandomRead()) << "edit " << i;
+        if (i % 2500 == 0) {
+            ASSERT_NO_FATAL_FAILURE(model.CheckAll());
+        }
+    }
+    ASSERT_NO_FATAL_FAILURE(SaveAndCompare(doc, model.Expected()));
+}
+
+TEST(EditLayerModel, CopiesLargeUnchangedStretchesAcrossBlockBoundaries) {
+    std::mt19937_64 random(5);
+    const Bytes contents = RandomBytes(random, (3 << 20) + 123);
+    OpenDocument doc(contents);
+    Bytes expected = contents;
+    // One edit near each 1 MiB boundary, and a structural one so the temporary file is used.
+    for (std::uint64_t at : {std::uint64_t{1} << 20, (std::uint64_t{2} << 20) - 1, std::uint64_t{3} << 20}) {
+        ASSERT_TRUE(doc.document.OverwriteByte(at, static_cast<std::uint8_t>(expected[at] ^ 0xFF)));
+        expected[at] ^= 0xFF;
+    }
+    ASSERT_TRUE(doc.document.InsertByte(5, 0x42));
+    expected.insert(expected.begin() + 5, 0x42);
+    EXPECT_FALSE(doc.document.SavesInPlace());
+    std::size_t lastDone = 0, calls = 0;
+    ASSERT_TRUE(doc.document.Save([&](std::size_t done, std::size_t total) {
+        EXPECT_EQ(total, expected.size());
+        EXPECT_LE(done, total);
+        EXPECT_GE(done, lastDone);
+        lastDone = done;
+        ++calls;
+    }));
+    EXPECT_EQ(lastDone, expected.size());
+    EXPECT_GE(calls, 4u);
+    EXPECT_EQ(doc.OnDisk(), expected);
+}
+
+}  // namespace
+}  // namespace tvx

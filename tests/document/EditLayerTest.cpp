@@ -1,0 +1,123 @@
+#include "tests/document/OpenDocument.h"
+
+namespace tvx {
+namespace {
+
+using test::Bytes;
+using test::OpenDocument;
+
+TEST(EditLayer, InsertAtStartAndAtEnd) {
+    OpenDocument doc({1, 2, 3});
+    ASSERT_TRUE(doc.document.InsertByte(0, 9));
+    ASSERT_TRUE(doc.document.InsertByte(4, 8));
+    EXPECT_EQ(doc.ReadAll(), Bytes({9, 1, 2, 3, 8}));
+    EXPECT_EQ(doc.document.GetLogicalSize(), 5u);
+    EXPECT_EQ(doc.document.GetSize(), 5u);
+    EXPECT_TRUE(doc.document.IsModified());
+}
+
+TEST(EditLayer, TwoInsertsAtOneOffsetLeaveTheLaterFirst) {
+    OpenDocument doc({1, 2, 3});
+    ASSERT_TRUE(doc.document.InsertByte(1, 0xAA));
+    ASSERT_TRUE(doc.document.InsertByte(1, 0xBB));
+    EXPECT_EQ(doc.ReadAll(), Bytes({1, 0xBB, 0xAA, 2, 3}));
+}
+
+TEST(EditLayer, InsertBeforeAFileByteWithARunGoesBetweenRunAndByte) {
+    OpenDocument doc({1, 2, 3});
+    ASSERT_TRUE(doc.document.InsertByte(1, 0xAA));  // run before file byte 1
+    ASSERT_TRUE(doc.document.InsertByte(2, 0xBB));  // before the file byte 2, after the run
+    EXPECT_EQ(doc.ReadAll(), Bytes({1, 0xAA, 0xBB, 2, 3}));
+}
+
+TEST(EditLayer, DeletingAWholeRunMakesTheDocumentCleanAgain) {
+    OpenDocument doc({1, 2});
+    ASSERT_TRUE(doc.document.InsertByte(1, 7));
+    ASSERT_TRUE(doc.document.InsertByte(1, 8));
+    ASSERT_TRUE(doc.document.DeleteByte(1));
+    ASSERT_TRUE(doc.document.DeleteByte(1));
+    EXPECT_FALSE(doc.document.IsModified());
+    EXPECT_EQ(doc.ReadAll(), Bytes({1, 2}));
+}
+
+TEST(EditLayer, OverwritingWithTheFilesOwnValueIsNoChange) {
+    OpenDocument doc({1, 2});
+    ASSERT_TRUE(doc.document.OverwriteByte(0, 5));
+    EXPECT_TRUE(doc.document.IsModified());
+    ASSERT_TRUE(doc.document.OverwriteByte(0, 1));
+    EXPECT_FALSE(doc.document.IsModified());
+}
+
+TEST(EditLayer, DeletingAnOverwrittenByteDropsTheOverwrite) {
+    OpenDocument doc({1, 2, 3});
+    ASSERT_TRUE(doc.document.OverwriteByte(1, 9));
+    ASSERT_TRUE(doc.document.DeleteByte(1));
+    EXPECT_EQ(doc.ReadAll(), Bytes({1, 3}));
+    ASSERT_TRUE(doc.document.InsertByte(1, 2));  // put the old value back
+    EXPECT_EQ(doc.ReadAll(), Bytes({1, 2, 3}));
+    EXPECT_TRUE(doc.document.IsModified());      // a deleted file byte is never taken back
+}
+
+TEST(EditLayer, OverwriteInsideARunChangesTheRun) {
+    OpenDocument doc({1});
+    ASSERT_TRUE(doc.document.InsertByte(0, 5));
+    ASSERT_TRUE(doc.document.OverwriteByte(0, 6));
+    EXPECT_EQ(doc.ReadAll(), Bytes({6, 1}));
+}
+
+TEST(EditLayer, EditsAtAndBeyondTheEnd) {
+    OpenDocument doc({1, 2});
+    EXPECT_FALSE(doc.document.OverwriteByte(2, 0));
+    EXPECT_FALSE(doc.document.DeleteByte(2));
+    EXPECT_FALSE(doc.document.InsertByte(3, 0));
+    EXPECT_FALSE(doc.document.IsModified());
+    EXPECT_TRUE(doc.document.InsertByte(2, 0));
+}
+
+TEST(EditLayer, EveryEditFailsWithNoFileOpen) {
+    EditableDocument document;
+    EXPECT_FALSE(document.IsOpen());
+    EXPECT_FALSE(document.OverwriteByte(0, 1));
+    EXPECT_FALSE(document.InsertByte(0, 1));
+    EXPECT_FALSE(document.DeleteByte(0));
+    EXPECT_EQ(document.GetSize(), 0u);
+    EXPECT_TRUE(document.ReadBytes(0, 1).bytes.empty());
+}
+
+TEST(EditLayer, DeletedFirstByteShiftsReads) {
+    OpenDocument doc({1, 2, 3});
+    ASSERT_TRUE(doc.document.DeleteByte(0));
+    const ByteBlock block = doc.document.ReadBytes(0, 1);
+    EXPECT_EQ(block.bytes, Bytes({2}));
+    EXPECT_EQ(doc.document.GetSize(), 2u);
+}
+
+TEST(EditLayer, ReadMergesRunsDeletionsAndOverwrites) {
+    OpenDocument doc({0, 1, 2, 3, 4, 5, 6, 7});
+    ASSERT_TRUE(doc.document.OverwriteByte(1, 0x11));
+    ASSERT_TRUE(doc.document.DeleteByte(2));         // 0 11 3 4 5 6 7
+    ASSERT_TRUE(doc.document.InsertByte(3, 0xA0));   // 0 11 3 A0 4 5 6 7
+    ASSERT_TRUE(doc.document.InsertByte(4, 0xA1));   // 0 11 3 A0 A1 4 5 6 7
+    ASSERT_TRUE(doc.document.DeleteByte(6));         // 0 11 3 A0 A1 4 6 7
+    ASSERT_TRUE(doc.document.OverwriteByte(7, 0x77));
+    const ByteBlock block = doc.document.ReadBytes(1, 6);
+    EXPECT_EQ(block.offset, 1u);
+    EXPECT_EQ(block.bytes, Bytes({0x11, 3, 0xA0, 0xA1, 4, 6}));
+    EXPECT_EQ(doc.ReadAll(), Bytes({0, 0x11, 3, 0xA0, 0xA1, 4, 6, 0x77}));
+    EXPECT_TRUE(doc.document.ReadBytes(3, 0).bytes.empty());
+    EXPECT_TRUE(doc.document.ReadBytes(8, 1).bytes.empty());
+}
+
+TEST(EditLayer, CloseDropsEditsAndTheFile) {
+    OpenDocument doc({1, 2});
+    ASSERT_TRUE(doc.document.InsertByte(0, 1));
+    doc.document.Close();
+    EXPECT_FALSE(doc.document.IsOpen());
+    EXPECT_FALSE(doc.document.IsModified());
+    EXPECT_EQ(doc.document.GetSize(), 0u);
+    ASSERT_TRUE(doc.document.File().Open(doc.path));
+    EXPECT_EQ(doc.ReadAll(), Bytes({1, 2}));
+}
+
+}  // namespace
+}  // namespace tvx

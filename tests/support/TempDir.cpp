@@ -1,0 +1,61 @@
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+namespace tvx::test {
+namespace fs = std::filesystem;
+
+namespace {
+fs::path AsPath(const std::u16string& path) { return fs::path(path); }
+}  // namespace
+
+TempDir::TempDir() {
+    static std::atomic<unsigned> counter{0};
+    std::random_device random;
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = "tvx-test";
+    if (info) name += std::string("-") + info->name();
+    std::replace_if(name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
+    name += "-" + std::to_string(random()) + "-" + std::to_string(counter++);
+    path_ = fs::temp_directory_path() / name;
+    fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    fs::remove_all(path_, ignored);
+}
+
+std::u16string TempDir::File(const std::string& name) const { return (path_ / name).u16string(); }
+
+std::vector<std::string> TempDir::List() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+void WriteFileBytes(const std::u16string& path, const Bytes& bytes) {
+    std::ofstream out(AsPath(path), std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (!out) ADD_FAILURE() << "cannot write test file";
+}
+
+Bytes ReadFileBytes(const std::u16string& path) {
+    std::ifstream in(AsPath(path), std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool FileExists(const std::u16string& path) {
+    std::error_code ignored;
+    return fs::exists(AsPath(path), ignored);
+}
+
+}  // namespace tvx::test

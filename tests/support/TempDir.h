@@ -1,0 +1,34 @@
+#pragma once
+// Scratch files for tests: a fresh directory per test, removed with everything in it.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace tvx::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    // The path of a file in this directory, as the UTF-16 string the core takes.
+    std::u16string File(const std::string& name) const;
+    // Names of the entries in the directory, sorted.
+    std::vector<std::string> List() const;
+
+private:
+    std::filesystem::path path_;
+};
+
+void WriteFileBytes(const std::u16string& path, const Bytes& bytes);
+Bytes ReadFileBytes(const std::u16string& path);
+bool FileExists(const std::u16string& path);
+
+}  // namespace tvx::test
