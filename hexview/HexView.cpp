@@ -179,7 +179,7 @@ float HexView::HexColumnLeft() const {
 float HexView::TextColumnLeft() const { return HexColumnLeft() + metrics_.hexColumnWidth + metrics_.columnGap; }
 
 std::optional<std::uint64_t> HexView::HitTest(int x, int y) const {
-    if (!DocumentOpen()) return std::nullopt;
+    if (!DocumentOpen() || DocumentSize() == 0) return std::nullopt;  // an empty document has no cells
     const float dx = ToDips(x);
     const float dy = ToDips(y);
     if (dy < metrics_.margin || dy >= ClientHeightDips() - metrics_.margin) return std::nullopt;
