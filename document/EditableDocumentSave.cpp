@@ -212,7 +212,7 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
     out.Close();
 
     file_.Close();  // the file cannot be replaced while it is open
-    if (!platform::ReplaceFile(tempPath, path)) {
+    if (!platform::MoveOver(tempPath, path)) {
         SetErrorFromSystem();
         platform::RemoveFile(tempPath);
         (void)file_.Open(path);

@@ -63,7 +63,8 @@ private:
 // GetTempPathW: the directory for temporary files.
 [[nodiscard]] bool SystemTempDirectory(std::u16string& directory);
 // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH).
-[[nodiscard]] bool ReplaceFile(const std::u16string& from, const std::u16string& to);
+// (Named apart from the Win32 ReplaceFile macro.)
+[[nodiscard]] bool MoveOver(const std::u16string& from, const std::u16string& to);
 // DeleteFileW.
 bool RemoveFile(const std::u16string& path);
 

@@ -220,7 +220,7 @@ bool MoveAcrossFileSystems(const std::u16string& from, const std::u16string& to)
 
 }  // namespace
 
-bool ReplaceFile(const std::u16string& from, const std::u16string& to) {
+bool MoveOver(const std::u16string& from, const std::u16string& to) {
     if (IsReadOnlyFile(NativePath(to))) {
         errno = EACCES;
         return false;

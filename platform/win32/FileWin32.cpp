@@ -118,7 +118,7 @@ bool SystemTempDirectory(std::u16string& directory) {
     return true;
 }
 
-bool ReplaceFile(const std::u16string& from, const std::u16string& to) {
+bool MoveOver(const std::u16string& from, const std::u16string& to) {
     return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
 }

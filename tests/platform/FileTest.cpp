@@ -91,18 +91,24 @@ TEST(File, UniqueFileInAMissingDirectoryFails) {
     EXPECT_FALSE(CreateUniqueFile(dir.File("missing"), u"TVR", path));
 }
 
-TEST(File, ReplaceMovesOverTheTargetAndRefusesReadOnlyTargets) {
+TEST(File, MoveOverReplacesTheTarget) {
     TempDir dir;
     const auto from = dir.File("from"), to = dir.File("to");
     test::WriteFileBytes(from, {7});
     test::WriteFileBytes(to, {1, 2});
-    ASSERT_TRUE(ReplaceFile(from, to));
+    ASSERT_TRUE(MoveOver(from, to));
     EXPECT_EQ(test::ReadFileBytes(to), Bytes({7}));
     EXPECT_FALSE(test::FileExists(from));
+}
 
+TEST(File, ReadOnlyTargetsAreNeitherReplacedNorWritten) {
+    if (!test::ReadOnlyFilesAreEnforced()) GTEST_SKIP() << "read-only files are writable here (Wine as root)";
+    TempDir dir;
+    const auto from = dir.File("from"), to = dir.File("to");
     test::WriteFileBytes(from, {8});
-    std::filesystem::permissions(dir.Path() / "to", std::filesystem::perms::owner_read);
-    EXPECT_FALSE(ReplaceFile(from, to));
+    test::WriteFileBytes(to, {7});
+    test::MakeReadOnly(dir.Path() / "to");
+    EXPECT_FALSE(MoveOver(from, to));
     EXPECT_EQ(test::ReadFileBytes(to), Bytes({7}));
     EXPECT_FALSE(OpenExistingForWriting(to).IsOpen());
 }

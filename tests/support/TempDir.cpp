@@ -1,5 +1,7 @@
 #include "tests/support/TempDir.h"
 
+#include "platform/File.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -28,8 +30,10 @@ TempDir::TempDir() {
 }
 
 TempDir::~TempDir() {
+    // Read-only entries cannot be removed on Windows.
     std::error_code ignored;
-    fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    for (const auto& entry : fs::recursive_directory_iterator(path_, ignored))
+        fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
     fs::remove_all(path_, ignored);
 }
 
@@ -56,6 +60,19 @@ Bytes ReadFileBytes(const std::u16string& path) {
 bool FileExists(const std::u16string& path) {
     std::error_code ignored;
     return fs::exists(AsPath(path), ignored);
+}
+
+void MakeReadOnly(const fs::path& path) {
+    fs::permissions(path, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+}
+
+bool ReadOnlyFilesAreEnforced() {
+    TempDir dir;
+    const auto probe = dir.File("probe");
+    WriteFileBytes(probe, {0});
+    MakeReadOnly(probe);
+    return !platform::OpenExistingForWriting(probe).IsOpen();
 }
 
 }  // namespace tvx::test

@@ -31,4 +31,9 @@ void WriteFileBytes(const std::u16string& path, const Bytes& bytes);
 Bytes ReadFileBytes(const std::u16string& path);
 bool FileExists(const std::u16string& path);
 
+// Makes a file read-only (the read-only attribute on Windows, no write bits elsewhere).
+void MakeReadOnly(const std::filesystem::path& path);
+// Whether writing to a read-only file is refused here. Wine running as root does not refuse it.
+bool ReadOnlyFilesAreEnforced();
+
 }  // namespace tvx::test
