@@ -1,0 +1,56 @@
+#pragma once
+// Menu command identifiers (the WM_COMMAND low word) and the application-defined window
+// messages through which the hex view, the side windows and the workers reach the main
+// window.
+
+#include <cstdint>
+
+namespace tvx {
+
+enum CommandId : std::uint16_t {
+    kCmdOpen = 1001,
+    kCmdSave = 1002,
+    kCmdClose = 1003,
+    kCmdReadOnly = 1004,
+    kCmdFind = 1005,
+    kCmdGoTo = 1006,
+    kCmdEncodingAscii = 1007,
+    kCmdEncodingUtf8 = 1008,
+    kCmdEncodingUtf16Le = 1009,
+    kCmdEncodingUtf16Be = 1010,
+    kCmdThemeLight = 1011,
+    kCmdThemeDarkBlue = 1012,
+    kCmdThemeBlack = 1013,
+    kCmdZoomOut = 1014,
+    kCmdZoomIn = 1015,
+    kCmdZoomReset = 1016,
+    kCmdFont = 1017,
+    kCmdDataInspector = 1018,
+    kCmdStructView = 1019,
+    kCmdExit = 1020,
+    kCmdLanguageSystem = 1021,
+    kCmdLanguageEnglish = 1022,
+    kCmdLanguageJapanese = 1023,
+    kCmdAbout = 1024,
+    kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
+};
+
+// Offsets from WM_APP (0x8000).
+enum AppMessageOffset : std::uint32_t {
+    kAppDocumentChanged = 1,
+    kAppReadOnlyBlocked = 2,
+    kAppViewStatusChanged = 3,
+    kAppInspectorResult = 10,
+    kAppInspectorClosed = 11,
+    kAppStructViewClosed = 12,
+    kAppStructViewChooseFile = 13,
+    kAppStructResult = 14,
+    kAppStructViewUnload = 15,
+    kAppStructViewReload = 16,
+    kAppStructFormat = 17,
+};
+
+// Control identifier of the hex view child.
+constexpr int kHexViewControlId = 2001;
+
+}  // namespace tvx
