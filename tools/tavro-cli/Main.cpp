@@ -1,7 +1,6 @@
 // tavro-cli: the editor's core from the command line.
 
 #include "platform/CommandLine.h"
-#include "platform/Utf8.h"
 #include "tools/tavro-cli/Command.h"
 
 #include <iostream>
@@ -22,14 +21,6 @@ void PrintHelp(std::ostream& out) {
 }
 
 }  // namespace
-
-int UsageError(CommandContext& context, const Command& command, const std::string& message) {
-    context.err << "tavro-cli: " << message << "\nusage: tavro-cli " << command.name << " " << command.usage
-                << "\n";
-    return kExitUsage;
-}
-
-std::string Narrow(const std::u16string& text) { return platform::EncodeUtf8(text); }
 
 int Main(int argc, char** argv) {
     std::vector<std::u16string> args = platform::CommandLineArguments(argc, argv);
