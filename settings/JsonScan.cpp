@@ -228,12 +228,12 @@ std::optional<std::size_t> FindObjectStart(std::string_view text, std::string_vi
     return open;
 }
 
-std::vector<std::u16string> ReadStringArray(std::string_view text, std::string_view key) {
+std::vector<std::u16string> ReadStringArray(std::string_view text, std::string_view key, std::size_t maxCount) {
     std::vector<std::u16string> list;
     std::size_t open = 0, close = 0;
     if (!FindArray(text, key, open, close)) return list;
     std::string value;
-    for (std::size_t pos = open + 1;;) {
+    for (std::size_t pos = open + 1; list.size() < maxCount;) {
         const std::size_t quote = text.find('"', pos);
         if (quote >= close) break;
         pos = ReadString(text, quote, close, value);
@@ -243,11 +243,11 @@ std::vector<std::u16string> ReadStringArray(std::string_view text, std::string_v
     return list;
 }
 
-std::vector<SearchHistoryEntry> ReadSearchHistory(std::string_view text) {
+std::vector<SearchHistoryEntry> ReadSearchHistory(std::string_view text, std::size_t maxCount) {
     std::vector<SearchHistoryEntry> history;
     std::size_t open = 0, close = 0;
     if (!FindArray(text, "searchHistory", open, close)) return history;
-    for (std::size_t pos = open + 1;;) {
+    for (std::size_t pos = open + 1; history.size() < maxCount;) {
         const std::size_t objectOpen = FindOutsideStrings(text, pos, close, '{');
         if (objectOpen == kNone) break;
         const std::size_t objectClose = FindMatching(text, objectOpen, '{', '}');

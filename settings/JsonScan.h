@@ -36,12 +36,14 @@ namespace tvx {
 [[nodiscard]] std::optional<std::size_t> FindObjectStart(std::string_view text, std::string_view key,
                                                          std::size_t from);
 
-// The complete strings of key's array, as UTF-16; brackets inside strings do not count.
-// A string not closed before the array's end ends the list. Empty when the key, or a
-// closed array behind it, is missing.
-[[nodiscard]] std::vector<std::u16string> ReadStringArray(std::string_view text, std::string_view key);
+// The first maxCount complete strings of key's array, as UTF-16; brackets inside strings
+// do not count. A string not closed before the array's end ends the list. Empty when the
+// key, or a closed array behind it, is missing.
+[[nodiscard]] std::vector<std::u16string> ReadStringArray(std::string_view text, std::string_view key,
+                                                          std::size_t maxCount);
 
-// The objects of the "searchHistory" array that hold both "kind" and "query" strings.
-[[nodiscard]] std::vector<SearchHistoryEntry> ReadSearchHistory(std::string_view text);
+// The first maxCount objects of the "searchHistory" array that hold both "kind" and
+// "query" strings.
+[[nodiscard]] std::vector<SearchHistoryEntry> ReadSearchHistory(std::string_view text, std::size_t maxCount);
 
 }  // namespace tvx

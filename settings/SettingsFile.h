@@ -20,7 +20,8 @@ namespace tvx {
 // Reads the file into settings. False only when the file cannot be opened or read; then
 // settings is unchanged. Otherwise every value found replaces the record's, everything not
 // found or not understood stays, and the two lists are replaced by the file's (empty when
-// their arrays are missing). A leading UTF-8 byte order mark is skipped.
+// their arrays are missing, cut to 16 entries each). A leading UTF-8 byte order mark is
+// skipped.
 [[nodiscard]] bool ReadSettingsFile(AppSettings& settings, const std::u16string& path);
 
 }  // namespace tvx

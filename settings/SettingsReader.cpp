@@ -2,10 +2,9 @@
 #include "settings/SettingsFile.h"
 #include "settings/SettingsNames.h"
 
-#include "platform/File.h"
+#include "platform/FileContents.h"
 #include "platform/Utf8.h"
 
-#include <cstdint>
 #include <string_view>
 
 namespace tvx {
@@ -14,20 +13,6 @@ namespace {
 // A settings file is a few hundred bytes; reading stops here so that a huge file in its
 // place cannot exhaust memory. What lies beyond is treated as missing.
 constexpr std::size_t kMaxBytes = 64u << 20;
-
-bool ReadWholeFile(const std::u16string& path, std::string& text) {
-    const platform::FileHandle file = platform::OpenForReading(path);
-    if (!file.IsOpen()) return false;
-    std::string buffer(64 * 1024, '\0');
-    while (text.size() < kMaxBytes) {
-        std::uint32_t read = 0;
-        if (!file.Read(buffer.data(), static_cast<std::uint32_t>(buffer.size()), read)) return false;
-        if (read == 0) break;
-        text.append(buffer.data(), read);
-    }
-    if (text.size() > kMaxBytes) text.resize(kMaxBytes);
-    return true;
-}
 
 // Applies a string value found under key; empty values are ignored when skipEmpty is set.
 template <typename Apply>
@@ -69,7 +54,7 @@ void ReadAnalysis(std::string_view text, AppSettings& s) {
 
 bool ReadSettingsFile(AppSettings& settings, const std::u16string& path) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    if (!platform::ReadFileContents(path, kMaxBytes, bytes)) return false;
     std::string_view text = bytes;
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
 
@@ -78,8 +63,10 @@ bool ReadSettingsFile(AppSettings& settings, const std::u16string& path) {
     WithString(text, "encoding", 0, true, [&](const std::string& v) { s.encoding = EncodingFromName(v); });
     WithString(text, "theme", 0, true, [&](const std::string& v) { s.theme = ThemeFromName(v); });
     WithString(text, "language", 0, true, [&](const std::string& v) { s.language = LanguageFromName(v); });
-    s.recentFiles = ReadStringArray(text, "recentFiles");
-    s.searchHistory = ReadSearchHistory(text);
+    // The lists never hold more entries than the program keeps; a longer list in a
+    // hand-edited or garbled file is cut, which also bounds what a hostile file can add.
+    s.recentFiles = ReadStringArray(text, "recentFiles", kMaxRecentFiles);
+    s.searchHistory = ReadSearchHistory(text, kMaxSearchHistory);
     ReadFont(text, s);
     ReadAnalysis(text, s);
     return true;

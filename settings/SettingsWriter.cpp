@@ -126,7 +126,7 @@ bool WriteSettingsFile(const AppSettings& settings, const std::u16string& path) 
         const platform::FileHandle file = platform::OpenExistingForWriting(temporary);
         written = file.IsOpen() && WriteAll(file, text) && file.Flush();
     }
-    if (written && platform::ReplaceFile(temporary, path)) return true;
+    if (written && platform::MoveOver(temporary, path)) return true;
     platform::RemoveFile(temporary);
     return false;
 }
