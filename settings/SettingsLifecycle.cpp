@@ -5,7 +5,6 @@
 #include "platform/PathPresence.h"
 #include "settings/SettingsFile.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -26,6 +25,13 @@ std::u16string ComparableForm(const std::u16string& file) {
     fs::path canonical = fs::weakly_canonical(path, error);
     if (error) canonical = path.lexically_normal();
     return canonical.u16string();
+}
+
+// A record read from the file starts from the defaults and the reader takes only non-empty
+// families and positive sizes, so this holds already; it keeps holding if that changes.
+void CorrectLoadedSettings(AppSettings& settings) {
+    if (settings.fontFamily.empty()) settings.fontFamily = kDefaultFontFamily;
+    if (!(settings.fontSize > 0.0f)) settings.fontSize = kDefaultFontSize;
 }
 
 }  // namespace
@@ -51,11 +57,6 @@ AppSettings FirstStartSettings(Language language) {
     settings.bold = false;
     settings.italic = false;
     return settings;
-}
-
-void CorrectLoadedSettings(AppSettings& settings) {
-    if (settings.fontFamily.empty()) settings.fontFamily = kDefaultFontFamily;
-    if (!(settings.fontSize > 0.0f)) settings.fontSize = kDefaultFontSize;
 }
 
 void LoadSettingsAtStartup(AppSettings& settings, const std::u16string& path, StringTable& strings,

@@ -21,10 +21,6 @@ inline constexpr char16_t kSettingsFileName[] = u"tavro.settings.json";
 // given language.
 [[nodiscard]] AppSettings FirstStartSettings(Language language);
 
-// The corrections applied to a record read from the file: an empty font family becomes
-// "Consolas", a font size of 0 or less 12.
-void CorrectLoadedSettings(AppSettings& settings);
-
 // Fills settings from the file at path and sets the string table's language from it.
 // A readable file is corrected and rewritten only when its version is not "v1.02". A
 // missing or unreadable file gives the first-start record (firstStartLanguage), which is

@@ -33,5 +33,6 @@ std::string Narrow(const std::u16string& text);
 
 extern const Command kDumpCommand;
 extern const Command kPatchCommand;
+extern const Command kSettingsCommand;
 
 }  // namespace tvx::cli

@@ -12,6 +12,7 @@ namespace {
 const Command* const kCommands[] = {
     &kDumpCommand,
     &kPatchCommand,
+    &kSettingsCommand,
 };
 
 void PrintHelp(std::ostream& out) {
