@@ -18,6 +18,9 @@ bool IsPunctuation(char16_t c) noexcept {
 
 std::vector<PatternToken> TokenizePattern(const std::u16string& text, std::u16string& error) {
     std::vector<PatternToken> tokens;
+    // Typical definition files hold a token per five to ten characters; reserving for that
+    // spares most of the moves of a growing list.
+    tokens.reserve(text.size() / 6 + 1);
     std::uint32_t line = 1;
     std::uint32_t column = 1;
     const std::size_t size = text.size();

@@ -227,8 +227,8 @@ bool RegisterStructName(ParseState& state, const std::u16string& name, std::size
         if (existing->second == index) return true;
         return FailBare(state, u"Duplicate struct type name: " + name);
     }
+    state.structNames.emplace(u"struct " + normalized, index);  // names hold no blanks
     state.structNames.emplace(normalized, index);
-    state.structNames.emplace(NormalizeTypeName(u"struct " + name), index);
     return true;
 }
 

@@ -21,10 +21,11 @@ public:
     enum class Progress : std::uint8_t { NotStarted, InProgress, Done };
 
     // The end of a typedef chain: the first target that is no typedef name (or a pointer), or,
-    // with cycle set, the reference that led back into the chain.
+    // with cycle set, the reference that led back into the chain. type points into the parse
+    // state's typedef table.
     struct TypedefEnd {
         bool cycle = false;
-        TypeRef type;
+        const TypeRef* type = nullptr;
     };
 
     // state must outlive the resolver; failures leave their message in error.
@@ -55,6 +56,8 @@ private:
     [[nodiscard]] bool AddMember(Frame& frame, const MemberDecl& member, const ResolvedType& type);
     [[nodiscard]] bool Finish(const Frame& frame);
     [[nodiscard]] bool FailAtMember(const MemberDecl& member, const std::u16string& message);
+    // Size and offset arithmetic never wraps: passing 2^64 - 1 fails naming the member.
+    [[nodiscard]] bool FailTooLarge(const MemberDecl& member);
 
     const ParseState& state_;
     std::u16string& error_;
