@@ -1,0 +1,93 @@
+#include "search/SearchEngine.h"
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+
+namespace tvx {
+namespace {
+
+SearchResult NotFound() { return {}; }
+
+SearchResult FoundAt(std::uint64_t position) { return {SearchStatus::Found, position, true}; }
+
+bool Searchable(const IReadOnlyDocument* document, const SearchPattern& pattern) {
+    return document != nullptr && document->IsOpen() && !pattern.empty() && pattern.size() <= document->GetSize();
+}
+
+void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t total) {
+    if (progress) progress(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
+}
+
+}  // namespace
+
+SearchResult ForwardSearch(const IReadOnlyDocument* document, const SearchPattern& pattern, std::uint64_t start,
+                           const SearchCancelCheck& cancel, const ProgressCallback& progress) {
+    if (!Searchable(document, pattern) || start >= document->GetSize()) return NotFound();
+    const std::uint64_t size = document->GetSize();
+    const std::boyer_moore_horspool_searcher searcher(pattern.begin(), pattern.end());
+
+    // The last pattern length - 1 bytes of each block are carried into the next, so a match
+    // across a block boundary is found there.
+    std::vector<std::uint8_t> buffer;
+    std::uint64_t pos = start;
+    for (;;) {
+        Report(progress, pos, size);
+        if (cancel && !cancel()) return {SearchStatus::Cancelled, 0, false};
+        const ByteBlock block = document->ReadBytes(pos, std::min(size - pos, kSearchBlockSize));
+        if (block.bytes.empty()) break;
+
+        const std::uint64_t bufferOffset = pos - buffer.size();
+        buffer.insert(buffer.end(), block.bytes.begin(), block.bytes.end());
+        if (buffer.size() >= pattern.size()) {
+            const std::size_t first = start > bufferOffset ? static_cast<std::size_t>(start - bufferOffset) : 0;
+            const auto match = std::search(buffer.begin() + static_cast<std::ptrdiff_t>(first), buffer.end(), searcher);
+            if (match != buffer.end()) return FoundAt(bufferOffset + static_cast<std::uint64_t>(match - buffer.begin()));
+        }
+        const std::size_t keep = std::min(buffer.size(), pattern.size() - 1);
+        buffer.erase(buffer.begin(), buffer.end() - static_cast<std::ptrdiff_t>(keep));
+        pos += block.bytes.size();
+        if (pos >= size) break;
+    }
+    Report(progress, size, size);
+    return NotFound();
+}
+
+SearchResult BackwardSearch(const IReadOnlyDocument* document, const SearchPattern& pattern, std::uint64_t start,
+                            const SearchCancelCheck& cancel, const ProgressCallback& progress) {
+    if (!Searchable(document, pattern)) return NotFound();
+    const std::uint64_t size = document->GetSize();
+    const std::uint64_t length = pattern.size();
+    // Searching the reversed block for the reversed pattern finds the match with the highest
+    // offset first: the same answer as keeping the last of all forward matches, without
+    // visiting every one of them (which costs block size x pattern length on repetitive data).
+    const std::boyer_moore_horspool_searcher searcher(pattern.rbegin(), pattern.rend());
+
+    std::uint64_t last = std::min(size - length, start);  // highest offset where a match may begin
+    for (;;) {
+        Report(progress, size - last - 1, size);
+        if (cancel && !cancel()) return {SearchStatus::Cancelled, 0, false};
+        const std::uint64_t candidates = std::min(last + 1, kSearchBlockSize);
+        const std::uint64_t blockStart = last + 1 - candidates;
+        const ByteBlock block = document->ReadBytes(blockStart, candidates + length - 1);
+        if (block.bytes.size() >= length) {
+            // Only matches beginning at one of the candidate offsets count.
+            const std::size_t usable = static_cast<std::size_t>(
+                std::min<std::uint64_t>(block.bytes.size(), candidates + length - 1));
+            const auto begin = std::make_reverse_iterator(block.bytes.begin() + static_cast<std::ptrdiff_t>(usable));
+            const auto end = block.bytes.rend();
+            const auto match = std::search(begin, end, searcher);
+            if (match != end) {
+                // match points at the pattern's last byte; base() is one past it.
+                const auto matchEnd = static_cast<std::uint64_t>(match.base() - block.bytes.begin());
+                return FoundAt(blockStart + matchEnd - length);
+            }
+        }
+        if (blockStart == 0) break;
+        last = blockStart - 1;
+    }
+    Report(progress, size, size);
+    return NotFound();
+}
+
+}  // namespace tvx
