@@ -1,0 +1,145 @@
+// Menu commands, the menu bar and the title.
+
+#include "app/Commands.h"
+#include "app/MenuModel.h"
+#include "app/WindowTitle.h"
+#include "app/win32/AppWindow.h"
+#include "app/win32/MenuBar.h"
+#include "settings/SettingsLifecycle.h"
+
+namespace tvx {
+
+bool AppWindow::OnCommand(WORD id) {
+    HexView& view = hexView_.View();
+    if (id >= kCmdRecentFileFirst) {
+        const std::size_t index = id - kCmdRecentFileFirst;
+        if (index < settings_.recentFiles.size() && ConfirmSaveChanges()) {
+            const std::u16string path = settings_.recentFiles[index];  // a copy: opening reorders the list
+            OpenFile(path);
+        }
+        return true;
+    }
+    switch (id) {
+        case kCmdSave: (void)SaveFile(); return true;
+        case kCmdClose: CloseFile(); return true;
+        case kCmdReadOnly: ToggleReadOnly(); return true;
+        case kCmdEncodingAscii: SetEncoding(TextEncoding::Ascii); return true;
+        case kCmdEncodingUtf8: SetEncoding(TextEncoding::Utf8); return true;
+        case kCmdEncodingUtf16Le: SetEncoding(TextEncoding::Utf16Le); return true;
+        case kCmdEncodingUtf16Be: SetEncoding(TextEncoding::Utf16Be); return true;
+        case kCmdThemeLight: SetTheme(Theme::Light); return true;
+        case kCmdThemeDarkBlue: SetTheme(Theme::DarkBlue); return true;
+        case kCmdThemeBlack: SetTheme(Theme::Black); return true;
+        case kCmdZoomOut:
+            view.ChangeZoom(-0.1f);
+            RebuildMenu();
+            return true;
+        case kCmdZoomIn:
+            view.ChangeZoom(0.1f);
+            RebuildMenu();
+            return true;
+        case kCmdZoomReset:
+            view.ResetZoom();
+            RebuildMenu();
+            return true;
+        case kCmdDataInspector: ShowDataInspector(!settings_.dataInspectorVisible); return true;
+        case kCmdStructView: ShowStructView(!settings_.structViewVisible); return true;
+        case kCmdExit:
+            if (ConfirmSaveChanges()) DestroyWindow(window_);
+            return true;
+        case kCmdLanguageSystem: SetLanguage(Language::System); return true;
+        case kCmdLanguageEnglish: SetLanguage(Language::English); return true;
+        case kCmdLanguageJapanese: SetLanguage(Language::Japanese); return true;
+        // Open, find, go to, font and about arrive with their dialogs.
+        case kCmdOpen:
+        case kCmdFind:
+        case kCmdGoTo:
+        case kCmdFont:
+        case kCmdAbout: return true;
+        default: return false;
+    }
+}
+
+void AppWindow::RebuildMenu() {
+    const HexView& view = hexView_.View();
+    MenuState state;
+    state.fileOpen = document_.IsOpen();
+    state.readOnly = !view.EditingEnabled();
+    state.encoding = view.Encoding();
+    state.theme = view.GetTheme();
+    state.language = strings_.GetLanguage();
+    state.dataInspectorVisible = settings_.dataInspectorVisible;
+    state.structViewVisible = settings_.structViewVisible;
+    state.recentFiles = settings_.recentFiles;
+    HMENU bar = CreateMenuBar(BuildMenuBar(state, [this](std::string_view key) { return Text(key); }));
+    HMENU old = menuBar_;
+    menuBar_ = bar;
+    SetMenu(window_, menuBar_);
+    if (old) DestroyMenu(old);
+    DrawMenuBar(window_);
+}
+
+void AppWindow::UpdateTitle() {
+    const std::u16string title =
+        BuildWindowTitle(Text("app.title"), document_.IsOpen(), document_.GetPath(), document_.IsModified());
+    SetWindowTextW(window_, reinterpret_cast<const wchar_t*>(title.c_str()));
+}
+
+void AppWindow::ToggleReadOnly() {
+    HexView& view = hexView_.View();
+    view.SetEditingEnabled(!view.EditingEnabled());  // also drops a half-typed byte
+    PostMessageW(window_, WM_APP + kAppDocumentChanged, 0, 0);
+    RebuildMenu();
+    RefreshStatusBar();
+}
+
+void AppWindow::SaveSettingsNow() { SaveSettings(settings_, settingsPath_); }
+
+// The three settings commands rewrite the file even when the value is unchanged.
+void AppWindow::SetEncoding(TextEncoding encoding) {
+    hexView_.View().SetEncoding(encoding);
+    settings_.encoding = encoding;
+    SaveSettingsNow();
+    RebuildMenu();
+    RefreshStatusBar();
+}
+
+void AppWindow::SetTheme(Theme theme) {
+    hexView_.View().SetTheme(theme);
+    settings_.theme = theme;
+    SaveSettingsNow();
+    ColorStatusBar();
+    // The Data Inspector and Struct View take the theme here once they exist.
+    RebuildMenu();
+    RefreshStatusBar();
+}
+
+void AppWindow::SetLanguage(Language language) {
+    strings_.SetLanguage(language);
+    settings_.language = language;
+    SaveSettingsNow();
+    RebuildMenu();
+    UpdateTitle();
+    RefreshStatusBar();
+    // The side windows re-read their labels here once they exist.
+}
+
+void AppWindow::ShowDataInspector(bool visible) {
+    if (settings_.dataInspectorVisible != visible) {
+        settings_.dataInspectorVisible = visible;
+        SaveSettingsNow();
+    }
+    // The Data Inspector window is created or destroyed here once it exists.
+    if (window_) RebuildMenu();
+}
+
+void AppWindow::ShowStructView(bool visible) {
+    if (settings_.structViewVisible != visible) {
+        settings_.structViewVisible = visible;
+        SaveSettingsNow();
+    }
+    // The Struct View window is created or destroyed here once it exists.
+    if (window_) RebuildMenu();
+}
+
+}  // namespace tvx

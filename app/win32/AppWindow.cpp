@@ -1,0 +1,200 @@
+#include "app/win32/AppWindow.h"
+
+#include "app/Commands.h"
+#include "platform/AppLocation.h"
+#include "settings/SettingsLifecycle.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+namespace tvx {
+namespace {
+
+constexpr wchar_t kMainClassName[] = L"Tavro.MainWindow";
+constexpr int kClientWidth = 980;
+constexpr int kClientHeight = 760;
+constexpr int kIconResource = 101;
+
+// The work area of the monitor under the mouse, or the primary one.
+RECT WorkAreaUnderMouse() {
+    RECT work{};
+    POINT cursor{};
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (GetCursorPos(&cursor)) {
+        HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
+        if (monitor && GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+    }
+    if (work.left == 0 && work.top == 0 && work.right == 0 && work.bottom == 0)
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return work;
+}
+
+}  // namespace
+
+AppWindow::~AppWindow() {
+    // The analysis workers are stopped here once they exist.
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+}
+
+std::u16string AppWindow::Text(std::string_view key) { return strings_.GetText(key); }
+
+bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
+    instance_ = instance;
+    pendingPath_ = std::move(path);
+    // The string table's base directory is the executable's directory (StringTable()).
+    settingsPath_ = ComputeSettingsPath(platform::ExecutableDirectory());
+    LoadSettingsAtStartup(settings_, settingsPath_, strings_);
+    // The inspector worker, then the struct worker, start here once they exist.
+
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_LINK_CLASS};
+    InitCommonControlsEx(&controls);
+    (void)HexViewWindow::RegisterWindowClass(instance);  // a failure only loses the hex view
+
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kIconResource));
+    wc.hIconSm = wc.hIcon;
+    wc.lpszClassName = kMainClassName;
+    if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    RECT outer{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRectExForDpi(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0, GetDpiForSystem());
+    const int width = outer.right - outer.left;
+    const int height = outer.bottom - outer.top;
+    const RECT work = WorkAreaUnderMouse();
+    const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - width) / 2);
+    const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - height) / 2);
+    if (!CreateWindowExW(0, kMainClassName, L"Tavro", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width, height, nullptr,
+                         nullptr, instance, this))
+        return false;
+
+    ACCEL table[] = {{FVIRTKEY | FCONTROL, 'F', kCmdFind},
+                     {FVIRTKEY | FCONTROL, 'G', kCmdGoTo},
+                     {FVIRTKEY | FCONTROL, 'R', kCmdReadOnly}};
+    accelerators_ = CreateAcceleratorTableW(table, 3);
+    return accelerators_ != nullptr;
+}
+
+int AppWindow::RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (accelerators_ && TranslateAcceleratorW(window_, accelerators_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+LRESULT CALLBACK AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<AppWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<AppWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate();  // files are accepted from the shell once dropping is handled
+            return 0;
+        case WM_SIZE:
+            LayoutChildren();
+            if (statusBar_) SendMessageW(statusBar_, WM_SIZE, 0, 0);
+            return 0;
+        case WM_MOVE: return 0;  // the docked side windows follow here once they exist
+        case WM_SETFOCUS:
+            if (!hexView_.Window()) break;
+            SetFocus(hexView_.Window());
+            return 0;
+        case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
+        case WM_DESTROY: OnDestroy(); return 0;
+        case WM_CLOSE:
+            if (ConfirmSaveChanges()) DestroyWindow(window_);
+            return 0;
+        case WM_COMMAND:
+            if (OnCommand(LOWORD(wParam))) return 0;
+            break;
+        case WM_DRAWITEM: {
+            const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item.hwndItem == statusBar_) return DrawStatusBar(item);
+            break;
+        }
+        case WM_TIMER:
+            if (wParam != 1) break;
+            EndFlash();
+            return 0;
+        case WM_APP + kAppDocumentChanged:
+            UpdateTitle();
+            RefreshStatusBar();
+            // Data Inspector and Struct View values are requested here once they exist.
+            return 0;
+        case WM_APP + kAppReadOnlyBlocked: FlashReadOnlyNotice(); return 0;
+        case WM_APP + kAppViewStatusChanged: RefreshStatusBar(); return 0;
+        default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void AppWindow::OnCreate() {
+    RebuildMenu();
+    statusBar_ = CreateWindowExW(0, STATUSCLASSNAMEW, nullptr, WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0,
+                                 window_, nullptr, instance_, nullptr);
+    hexView_.Create(window_, instance_);
+    HexView& view = hexView_.View();
+    view.SetDocument(&document_);
+    view.SetEncoding(settings_.encoding);
+    view.SetTheme(settings_.theme);
+    view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.bold, settings_.italic);
+    // The Data Inspector and Struct View are created here, as the settings say, once they exist.
+    RebuildMenu();
+    LayoutChildren();
+    ColorStatusBar();
+    UpdateTitle();
+    RefreshStatusBar();
+    if (pendingPath_) {
+        OpenFile(*pendingPath_);
+        pendingPath_.reset();
+    }
+}
+
+void AppWindow::LayoutChildren() {
+    if (!window_ || !hexView_.Window()) return;
+    RECT client{};
+    GetClientRect(window_, &client);
+    int statusHeight = 0;
+    if (statusBar_) {
+        SendMessageW(statusBar_, WM_SIZE, 0, 0);
+        RECT bar{};
+        GetWindowRect(statusBar_, &bar);
+        statusHeight = bar.bottom - bar.top;
+    }
+    MoveWindow(hexView_.Window(), 0, 0, client.right - client.left,
+               std::max(0, static_cast<int>(client.bottom - client.top) - statusHeight), TRUE);
+}
+
+void AppWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+    SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                 suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    hexView_.View().SetDpi(HIWORD(wParam));  // 0 counts as 96
+    LayoutChildren();
+    RefreshStatusBar();
+}
+
+void AppWindow::OnDestroy() {
+    // The side windows are destroyed and the workers joined here once they exist.
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    accelerators_ = nullptr;
+    PostQuitMessage(0);
+}
+
+}  // namespace tvx

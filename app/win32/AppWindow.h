@@ -1,0 +1,87 @@
+#pragma once
+// The application object: owns the string table, the settings, the document and the hex
+// view, creates the main window with its menu bar, status bar and hex view, and runs the
+// message loop. Lives on the entry routine's stack for the whole run; everything here runs
+// on the user-interface thread.
+
+#include "document/EditableDocument.h"
+#include "hexview/win32/HexViewWindow.h"
+#include "localization/StringTable.h"
+#include "settings/AppSettings.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace tvx {
+
+class AppWindow {
+public:
+    AppWindow() = default;
+    AppWindow(const AppWindow&) = delete;
+    AppWindow& operator=(const AppWindow&) = delete;
+    ~AppWindow();
+
+    // Loads the settings, registers the classes, creates the main window (which opens path,
+    // when given) and the accelerators. False when the window or the accelerators could
+    // not be made.
+    [[nodiscard]] bool Create(HINSTANCE instance, std::optional<std::u16string> path);
+    // Runs until WM_QUIT; returns its exit code.
+    int RunMessageLoop();
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    // Start-up and layout (AppWindow.cpp).
+    void OnCreate();
+    void LayoutChildren();
+    void OnDpiChanged(WPARAM wParam, LPARAM lParam);
+    void OnDestroy();
+    [[nodiscard]] std::u16string Text(std::string_view key);
+
+    // Files (AppFiles.cpp).
+    bool OpenFile(const std::u16string& path);
+    void CloseFile();
+    [[nodiscard]] bool SaveFile();
+    [[nodiscard]] bool ConfirmSaveChanges();
+    void AfterDocumentSwitch();
+
+    // Commands and menus (AppCommands.cpp).
+    bool OnCommand(WORD id);
+    void RebuildMenu();
+    void UpdateTitle();
+    void ToggleReadOnly();
+    void ResetZoom();
+    void SetEncoding(TextEncoding encoding);
+    void SetTheme(Theme theme);
+    void SetLanguage(Language language);
+    void ShowDataInspector(bool visible);
+    void ShowStructView(bool visible);
+    void SaveSettingsNow();
+
+    // Status bar (AppStatusBar.cpp).
+    void RefreshStatusBar();
+    void ColorStatusBar();
+    LRESULT DrawStatusBar(const DRAWITEMSTRUCT& item);
+    void FlashReadOnlyNotice();
+    void EndFlash();
+
+    HINSTANCE instance_ = nullptr;
+    HWND window_ = nullptr;
+    HWND statusBar_ = nullptr;
+    HACCEL accelerators_ = nullptr;
+    HMENU menuBar_ = nullptr;
+    std::u16string statusText_;
+    bool flashActive_ = false;
+    std::u16string flashText_;
+    StringTable strings_;
+    AppSettings settings_;
+    EditableDocument document_;
+    HexViewWindow hexView_;
+    std::optional<std::u16string> pendingPath_;
+    std::u16string settingsPath_;
+};
+
+}  // namespace tvx
