@@ -34,5 +34,6 @@ std::string Narrow(const std::u16string& text);
 extern const Command kDumpCommand;
 extern const Command kPatchCommand;
 extern const Command kSettingsCommand;
+extern const Command kStructCommand;
 
 }  // namespace tvx::cli

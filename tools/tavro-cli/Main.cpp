@@ -13,6 +13,7 @@ const Command* const kCommands[] = {
     &kDumpCommand,
     &kPatchCommand,
     &kSettingsCommand,
+    &kStructCommand,
 };
 
 void PrintHelp(std::ostream& out) {
