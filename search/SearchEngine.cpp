@@ -1,6 +1,7 @@
 #include "search/SearchEngine.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <iterator>
 
@@ -17,6 +18,25 @@ bool Searchable(const IReadOnlyDocument* document, const SearchPattern& pattern)
 
 void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t total) {
     if (progress) progress(static_cast<std::size_t>(done), static_cast<std::size_t>(total));
+}
+
+using Iterator = std::vector<std::uint8_t>::const_iterator;
+using ReverseIterator = std::reverse_iterator<Iterator>;
+
+// Horspool steps at most one byte at a time for a one-byte pattern; memchr does the same
+// search several times faster.
+Iterator FindFirst(Iterator begin, Iterator end, const SearchPattern& pattern,
+                   const std::boyer_moore_horspool_searcher<SearchPattern::const_iterator>& searcher) {
+    if (pattern.size() != 1) return std::search(begin, end, searcher);
+    if (begin == end) return end;
+    const void* match = std::memchr(&*begin, pattern[0], static_cast<std::size_t>(end - begin));
+    return match ? begin + (static_cast<const std::uint8_t*>(match) - &*begin) : end;
+}
+
+ReverseIterator FindLast(ReverseIterator begin, ReverseIterator end, const SearchPattern& pattern,
+                         const std::boyer_moore_horspool_searcher<SearchPattern::const_reverse_iterator>& searcher) {
+    if (pattern.size() != 1) return std::search(begin, end, searcher);
+    return std::find(begin, end, pattern[0]);
 }
 
 }  // namespace
@@ -41,8 +61,8 @@ SearchResult ForwardSearch(const IReadOnlyDocument* document, const SearchPatter
         buffer.insert(buffer.end(), block.bytes.begin(), block.bytes.end());
         if (buffer.size() >= pattern.size()) {
             const std::size_t first = start > bufferOffset ? static_cast<std::size_t>(start - bufferOffset) : 0;
-            const auto match = std::search(buffer.begin() + static_cast<std::ptrdiff_t>(first), buffer.end(), searcher);
-            if (match != buffer.end()) return FoundAt(bufferOffset + static_cast<std::uint64_t>(match - buffer.begin()));
+            const auto match = FindFirst(buffer.cbegin() + static_cast<std::ptrdiff_t>(first), buffer.cend(), pattern, searcher);
+            if (match != buffer.cend()) return FoundAt(bufferOffset + static_cast<std::uint64_t>(match - buffer.cbegin()));
         }
         const std::size_t keep = std::min(buffer.size(), pattern.size() - 1);
         buffer.erase(buffer.begin(), buffer.end() - static_cast<std::ptrdiff_t>(keep));
@@ -74,12 +94,12 @@ SearchResult BackwardSearch(const IReadOnlyDocument* document, const SearchPatte
             // Only matches beginning at one of the candidate offsets count.
             const std::size_t usable = static_cast<std::size_t>(
                 std::min<std::uint64_t>(block.bytes.size(), candidates + length - 1));
-            const auto begin = std::make_reverse_iterator(block.bytes.begin() + static_cast<std::ptrdiff_t>(usable));
-            const auto end = block.bytes.rend();
-            const auto match = std::search(begin, end, searcher);
+            const auto begin = std::make_reverse_iterator(block.bytes.cbegin() + static_cast<std::ptrdiff_t>(usable));
+            const auto end = block.bytes.crend();
+            const auto match = FindLast(begin, end, pattern, searcher);
             if (match != end) {
                 // match points at the pattern's last byte; base() is one past it.
-                const auto matchEnd = static_cast<std::uint64_t>(match.base() - block.bytes.begin());
+                const auto matchEnd = static_cast<std::uint64_t>(match.base() - block.bytes.cbegin());
                 return FoundAt(blockStart + matchEnd - length);
             }
         }

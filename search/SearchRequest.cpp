@@ -1,0 +1,36 @@
+#include "search/SearchRequest.h"
+
+#include <algorithm>
+
+namespace tvx {
+
+PreparedSearch PrepareSearch(SearchQueryKind kind, std::u16string_view query, TextEncoding encoding) {
+    PreparedSearch prepared;
+    prepared.query = std::u16string(TrimSearchQuery(query));
+    prepared.pattern =
+        kind == SearchQueryKind::Text ? EncodeTextQuery(prepared.query, encoding) : ParseHexQuery(prepared.query);
+    if (!prepared.pattern) {
+        prepared.errorKey = kind == SearchQueryKind::Text ? "error.search_invalid_text" : "error.search_invalid_hex";
+    } else if (prepared.pattern->size() > kMaxSearchPatternLength) {
+        prepared.pattern.reset();
+        prepared.errorKey = "error.search_too_long";
+    }
+    return prepared;
+}
+
+const char16_t* SearchKindName(SearchQueryKind kind) { return kind == SearchQueryKind::Text ? u"text" : u"hex"; }
+
+std::optional<std::uint64_t> ChooseSearchStart(SearchDirection direction, std::uint64_t caret,
+                                               const std::optional<SearchSelection>& selection,
+                                               std::uint64_t documentSize) {
+    if (!selection) return caret;
+    const std::uint64_t low = std::min(selection->anchor, selection->active);
+    if (direction == SearchDirection::Previous) {
+        if (low == 0) return std::nullopt;
+        return low - 1;
+    }
+    if (documentSize == 0 || low >= documentSize - 1) return std::nullopt;
+    return low + 1;
+}
+
+}  // namespace tvx

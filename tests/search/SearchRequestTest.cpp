@@ -1,0 +1,52 @@
+#include "search/SearchRequest.h"
+
+#include <gtest/gtest.h>
+
+namespace tvx {
+namespace {
+
+TEST(PrepareSearch, TrimsAndConvertsOrNamesTheRefusal) {
+    auto prepared = PrepareSearch(SearchQueryKind::Hex, u" \t41 42\r\n", TextEncoding::Ascii);
+    ASSERT_TRUE(prepared.pattern);
+    EXPECT_EQ(*prepared.pattern, SearchPattern({0x41, 0x42}));
+    EXPECT_EQ(prepared.query, u"41 42");
+    EXPECT_EQ(prepared.errorKey, nullptr);
+
+    prepared = PrepareSearch(SearchQueryKind::Text, u"  ", TextEncoding::Utf8);
+    EXPECT_FALSE(prepared.pattern);
+    EXPECT_STREQ(prepared.errorKey, "error.search_invalid_text");
+    prepared = PrepareSearch(SearchQueryKind::Text, u"\u00E9", TextEncoding::Ascii);
+    EXPECT_STREQ(prepared.errorKey, "error.search_invalid_text");
+    prepared = PrepareSearch(SearchQueryKind::Hex, u"4", TextEncoding::Ascii);
+    EXPECT_STREQ(prepared.errorKey, "error.search_invalid_hex");
+}
+
+TEST(PrepareSearch, AcceptsUpTo4096Bytes) {
+    EXPECT_TRUE(PrepareSearch(SearchQueryKind::Text, std::u16string(4096, u'a'), TextEncoding::Ascii).pattern);
+    const auto tooLong = PrepareSearch(SearchQueryKind::Text, std::u16string(4097, u'a'), TextEncoding::Ascii);
+    EXPECT_FALSE(tooLong.pattern);
+    EXPECT_STREQ(tooLong.errorKey, "error.search_too_long");
+    // The limit counts bytes, not characters: 2,049 UTF-16 units are 4,098 bytes.
+    EXPECT_STREQ(PrepareSearch(SearchQueryKind::Text, std::u16string(2049, u'a'), TextEncoding::Utf16Le).errorKey,
+                 "error.search_too_long");
+}
+
+TEST(ChooseSearchStart, StartsAtTheCaretWithoutASelection) {
+    EXPECT_EQ(ChooseSearchStart(SearchDirection::Next, 5, std::nullopt, 10), 5u);
+    EXPECT_EQ(ChooseSearchStart(SearchDirection::Previous, 5, std::nullopt, 10), 5u);
+}
+
+TEST(ChooseSearchStart, StepsPastTheLowerEndOfTheSelection) {
+    EXPECT_EQ(ChooseSearchStart(SearchDirection::Next, 9, SearchSelection{7, 4}, 10), 5u);
+    EXPECT_EQ(ChooseSearchStart(SearchDirection::Previous, 9, SearchSelection{7, 4}, 10), 3u);
+}
+
+TEST(ChooseSearchStart, SelectionAtTheEdgeFindsNothing) {
+    EXPECT_FALSE(ChooseSearchStart(SearchDirection::Previous, 3, SearchSelection{0, 3}, 10));
+    EXPECT_FALSE(ChooseSearchStart(SearchDirection::Next, 9, SearchSelection{9, 9}, 10));
+    EXPECT_FALSE(ChooseSearchStart(SearchDirection::Next, 0, SearchSelection{0, 0}, 0));
+    EXPECT_EQ(ChooseSearchStart(SearchDirection::Next, 8, SearchSelection{8, 9}, 10), 9u);
+}
+
+}  // namespace
+}  // namespace tvx
