@@ -15,10 +15,10 @@ enum class Theme : std::int32_t { Light = 0, DarkBlue = 1, Black = 2 };
 // System follows the user's locale at every lookup; the others fix the interface language.
 enum class Language : std::int32_t { System = 0, English = 1, Japanese = 2 };
 
-// How the Struct View shows its values (stored with the settings, used by the struct
-// value formatter).
-enum class ByteArrayFormat : std::int32_t { Hex = 0, Ascii = 1 };
-enum class ByteOrder : std::int32_t { Little = 0, Big = 1 };
-enum class NumericBase : std::int32_t { Hex = 0, Dec = 1 };
+// How the Struct View shows its values: stored with the settings, offered by the menus,
+// applied by the struct value formatter.
+enum class ByteArrayFormat : std::uint32_t { Hex = 0, Ascii = 1 };
+enum class ByteOrder : std::uint32_t { Little = 0, Big = 1 };
+enum class NumericBase : std::uint32_t { Hex = 0, Dec = 1 };
 
 }  // namespace tvx

@@ -1,6 +1,8 @@
 #pragma once
 // One evaluation of the entry struct over document bytes, and the rows it gives.
 
+#include "settings/Enums.h"
+#include "settings/Enums.h"
 #include "structpattern/StructPatternFile.h"
 
 #include <cstdint>
@@ -9,10 +11,6 @@
 #include <vector>
 
 namespace tvx {
-
-enum class ByteArrayFormat : std::uint32_t { Hex = 0, Ascii = 1 };
-enum class ByteOrder : std::uint32_t { Little = 0, Big = 1 };
-enum class NumericBase : std::uint32_t { Hex = 0, Dec = 1 };
 
 // The user's choice of how values are written (persisted by the settings).
 struct StructValueFormat {
