@@ -2,7 +2,6 @@
 // One evaluation of the entry struct over document bytes, and the rows it gives.
 
 #include "settings/Enums.h"
-#include "settings/Enums.h"
 #include "structpattern/StructPatternFile.h"
 
 #include <cstdint>
