@@ -49,4 +49,12 @@ std::optional<std::vector<std::uint8_t>> ParseHexBytes(std::u16string_view text)
     return bytes;
 }
 
+std::optional<TextEncoding> ParseEncodingName(std::u16string_view text) {
+    if (text == u"ascii") return TextEncoding::Ascii;
+    if (text == u"utf8") return TextEncoding::Utf8;
+    if (text == u"utf16le") return TextEncoding::Utf16Le;
+    if (text == u"utf16be") return TextEncoding::Utf16Be;
+    return std::nullopt;
+}
+
 }  // namespace tvx::cli

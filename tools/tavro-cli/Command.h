@@ -32,6 +32,7 @@ int UsageError(CommandContext& context, const Command& command, const std::strin
 std::string Narrow(const std::u16string& text);
 
 extern const Command kDumpCommand;
+extern const Command kFindCommand;
 extern const Command kPatchCommand;
 extern const Command kSettingsCommand;
 extern const Command kStructCommand;

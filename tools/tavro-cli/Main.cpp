@@ -11,6 +11,7 @@ namespace {
 
 const Command* const kCommands[] = {
     &kDumpCommand,
+    &kFindCommand,
     &kPatchCommand,
     &kSettingsCommand,
     &kStructCommand,
