@@ -1,0 +1,250 @@
+"""Runs tavro.exe under Wine on a private Xvfb display and drives it with xdotool."""
+
+import json
+import os
+import shutil
+import subprocess
+import time
+
+import screen
+
+WINDOW_TIMEOUT = 60  # the first start of a prefix is slow
+CONDITION_TIMEOUT = 15
+
+
+class TestFailure(Exception):
+    pass
+
+
+def wait_for(condition, timeout=CONDITION_TIMEOUT, interval=0.1, what="condition"):
+    """Polls condition() until it returns a true value, which is returned; fails after timeout."""
+    deadline = time.monotonic() + timeout
+    while True:
+        problem = ""
+        try:
+            value = condition()
+            if value:
+                return value
+        except TestFailure as failure:  # not there yet
+            problem = " (%s)" % failure
+        if time.monotonic() > deadline:
+            raise TestFailure("timed out waiting for " + what + problem)
+        time.sleep(interval)
+
+
+class Display:
+    """An Xvfb server on the first free display number from 90."""
+
+    def __init__(self):
+        self.process = None
+        self.name = None
+
+    def start(self):
+        for number in range(90, 200):
+            if os.path.exists("/tmp/.X%d-lock" % number) or os.path.exists("/tmp/.X11-unix/X%d" % number):
+                continue
+            self.name = ":%d" % number
+            self.process = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            try:
+                wait_for(lambda: self.process.poll() is not None or self._answers(), timeout=10, what="Xvfb")
+            except TestFailure:
+                self.stop()
+                raise
+            if self.process.poll() is None:
+                return
+        raise TestFailure("no free X display")
+
+    def _answers(self):
+        return subprocess.run(["xdpyinfo"], env={"DISPLAY": self.name}, capture_output=True).returncode == 0
+
+    def stop(self):
+        if self.process and self.process.poll() is None:
+            self.process.terminate()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+
+class Wine:
+    """A private Wine prefix, prepared once and reused by later runs."""
+
+    def __init__(self, prefix, display):
+        self.prefix = prefix
+        self.display = display
+
+    def env(self):
+        env = dict(os.environ)
+        env.update({"WINEPREFIX": self.prefix, "WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml=",
+                    "DISPLAY": self.display.name, "LANG": "en_US.UTF-8"})
+        return env
+
+    def prepare(self):
+        marker = os.path.join(self.prefix, ".tavro-e2e-ready")
+        if not os.path.exists(marker):
+            subprocess.run(["wineboot", "-i"], env=self.env(), capture_output=True, timeout=600)
+            subprocess.run(["wineserver", "-w"], env=self.env(), timeout=600)
+            open(marker, "w").close()
+        # One server for the whole run keeps later starts fast.
+        self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env(), stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+
+    def start(self, exe, args, cwd):
+        return subprocess.Popen(["wine", exe] + args, cwd=cwd, env=self.env(), stdout=subprocess.DEVNULL,
+                                stderr=subprocess.DEVNULL)
+
+    def kill_all(self):
+        subprocess.run(["wineserver", "-k"], env=self.env(), capture_output=True, timeout=60)
+
+    def stop(self):
+        self.kill_all()
+        if getattr(self, "server", None):
+            try:
+                self.server.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                self.server.kill()
+                self.server.wait()
+
+
+class App:
+    """One run of tavro.exe in a directory of its own, with a settings file beside it."""
+
+    def __init__(self, wine, build_app_dir, work_dir, artifacts):
+        self.wine = wine
+        self.dir = work_dir
+        self.artifacts = artifacts
+        self.display = wine.display.name
+        self.process = None
+        self.window = None
+        os.makedirs(work_dir, exist_ok=True)
+        shutil.copy2(os.path.join(build_app_dir, "tavro.exe"), work_dir)
+        shutil.copytree(os.path.join(build_app_dir, "resources"), os.path.join(work_dir, "resources"),
+                        dirs_exist_ok=True)
+
+    # --- settings ------------------------------------------------------------------------
+
+    @property
+    def settings_path(self):
+        return os.path.join(self.dir, "tavro.settings.json")
+
+    def write_settings(self, theme="DarkBlue", language="English", encoding="Ascii"):
+        settings = {"appVersion": "v1.02", "encoding": encoding, "theme": theme, "language": language,
+                    "font": {"family": "DejaVu Sans Mono", "size": 12, "bold": False, "italic": False},
+                    "analysis": {"dataInspector": {"visible": False},
+                                 "structView": {"visible": False, "byteArrayFormat": "hex", "endian": "little",
+                                                "numericBase": "hex"}},
+                    "recentFiles": [], "searchHistory": []}
+        with open(self.settings_path, "w", encoding="utf-8", newline="\r\n") as out:
+            json.dump(settings, out, indent=2)
+
+    def settings(self):
+        with open(self.settings_path, encoding="utf-8") as stream:
+            return json.load(stream)
+
+    # --- process and window ----------------------------------------------------------------
+
+    def start(self, file=None):
+        args = []
+        if file:
+            args.append("Z:" + os.path.abspath(file).replace("/", "\\"))
+        self.process = self.wine.start(os.path.join(self.dir, "tavro.exe"), args, self.dir)
+        self.window = wait_for(self._find_window, timeout=WINDOW_TIMEOUT, interval=0.25, what="the main window")
+        # The window is drawn once the status bar shows its text.
+        wait_for(lambda: self.status_text_extent() > 0, what="the first paint")
+
+    def _find_window(self):
+        result = self.xdotool("search", "--onlyvisible", "--name", "^Tavro", check=False)
+        ids = result.split()
+        return ids[0] if ids else None
+
+    def stop(self):
+        self.wine.kill_all()
+        if self.process:
+            try:
+                self.process.wait(timeout=20)
+            except subprocess.TimeoutExpired:
+                self.process.kill()
+                self.process.wait()
+
+    def xdotool(self, *args, check=True):
+        result = subprocess.run(["xdotool"] + list(args), env={"DISPLAY": self.display}, capture_output=True,
+                                text=True, timeout=30)
+        if check and result.returncode != 0:
+            raise TestFailure("xdotool %s failed: %s" % (" ".join(args), result.stderr.strip()))
+        return result.stdout.strip()
+
+    def title(self):
+        return self.xdotool("getwindowname", self.window, check=False)
+
+    def wait_title(self, expected):
+        return wait_for(lambda: self.title() == expected, what="title %r (now %r)" % (expected, self.title()))
+
+    def focus(self):
+        self.xdotool("windowfocus", "--sync", self.window)
+
+    def key(self, *keys):
+        self.focus()
+        for key in keys:
+            self.xdotool("key", "--clearmodifiers", key)
+
+    def type_text(self, text):
+        self.focus()
+        self.xdotool("type", "--delay", "50", text)
+
+    def menu(self, *keys):
+        """Opens a menu with Alt and its access key, then picks items by their access keys."""
+        self.focus()
+        self.xdotool("key", "alt+" + keys[0])
+        for key in keys[1:]:
+            time.sleep(0.3)  # the popup must be open before its access key counts
+            self.xdotool("key", key)
+
+    def geometry(self):
+        values = {}
+        for line in self.xdotool("getwindowgeometry", "--shell", self.window).splitlines():
+            name, _, value = line.partition("=")
+            values[name] = int(value) if value.lstrip("-").isdigit() else value
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def click(self, x, y):
+        """Clicks at a point of the screen."""
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.xdotool("click", "1")
+
+    def wheel_with_ctrl(self, x, y, up=True):
+        self.focus()
+        self.xdotool("mousemove", "--sync", str(x), str(y))
+        self.xdotool("keydown", "ctrl")
+        self.xdotool("click", "4" if up else "5")
+        self.xdotool("keyup", "ctrl")
+
+    # --- clipboard -----------------------------------------------------------------------------
+
+    def clipboard(self):
+        result = subprocess.run(["xclip", "-o", "-selection", "clipboard"], env={"DISPLAY": self.display},
+                                capture_output=True, timeout=10)
+        return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
+
+    # --- pixels ----------------------------------------------------------------------------------
+
+    def screenshot(self, name=None):
+        x, y, width, height = self.geometry()
+        image = screen.capture(self.display).crop(x, y, x + width, y + height)
+        if name:
+            image.save_png(os.path.join(self.artifacts, name + ".png"))
+        return image
+
+    def status_box(self, image):
+        """The status bar: the bottom 22 pixels of the window, without its size grip."""
+        return 0, image.height - 22, image.width - 24, image.height
+
+    def status_text_extent(self, image=None):
+        """How far right the status bar's text reaches, in pixels; 0 when it shows none."""
+        image = image or self.screenshot()
+        left, top, right, bottom = self.status_box(image)
+        background = image.pixel(left + 2, bottom - 3)
+        points = image.find(lambda c: sum(abs(a - b) for a, b in zip(c, background)) > 120,
+                            (left, top + 4, right, bottom - 2))
+        return max((p[0] for p in points), default=0)

@@ -1,0 +1,101 @@
+"""Screenshots of an X display: XWD capture, pixel access and PNG output (standard library only)."""
+
+import struct
+import subprocess
+import zlib
+
+
+class Image:
+    """An RGB image; pixel(x, y) gives an (r, g, b) tuple."""
+
+    def __init__(self, width, height, rgb):
+        self.width = width
+        self.height = height
+        self.rgb = rgb  # bytes, 3 per pixel, row by row
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return self.rgb[i], self.rgb[i + 1], self.rgb[i + 2]
+
+    def crop(self, left, top, right, bottom):
+        left, top = max(0, left), max(0, top)
+        right, bottom = min(self.width, right), min(self.height, bottom)
+        rows = [self.rgb[(y * self.width + left) * 3:(y * self.width + right) * 3] for y in range(top, bottom)]
+        return Image(right - left, bottom - top, b"".join(rows))
+
+    def find(self, predicate, box=None):
+        """The points (x, y) inside box (left, top, right, bottom) whose colour satisfies predicate."""
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        points = []
+        for y in range(max(0, top), min(self.height, bottom)):
+            row = self.rgb[(y * self.width) * 3:(y * self.width + self.width) * 3]
+            for x in range(max(0, left), min(self.width, right)):
+                if predicate((row[3 * x], row[3 * x + 1], row[3 * x + 2])):
+                    points.append((x, y))
+        return points
+
+    def difference(self, other):
+        """The share of pixels that differ between two images of the same size."""
+        if (self.width, self.height) != (other.width, other.height):
+            return 1.0
+        differing = sum(1 for i in range(0, len(self.rgb), 3) if self.rgb[i:i + 3] != other.rgb[i:i + 3])
+        return differing / max(1, self.width * self.height)
+
+    def save_png(self, path):
+        raw = b"".join(b"\x00" + self.rgb[y * self.width * 3:(y + 1) * self.width * 3] for y in range(self.height))
+
+        def chunk(kind, data):
+            body = kind + data
+            return struct.pack(">I", len(data)) + body + struct.pack(">I", zlib.crc32(body) & 0xFFFFFFFF)
+
+        header = struct.pack(">IIBBBBB", self.width, self.height, 8, 2, 0, 0, 0)
+        with open(path, "wb") as out:
+            out.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(raw, 6)) +
+                      chunk(b"IEND", b""))
+
+
+def _shift(mask):
+    shift = 0
+    while mask and not mask & 1:
+        mask >>= 1
+        shift += 1
+    return shift
+
+
+def parse_xwd(data):
+    """Decodes a ZPixmap XWD dump of a TrueColor 24- or 32-bit visual."""
+    fields = struct.unpack(">25I", data[:100])
+    header_size, _, _, _, width, height = fields[:6]
+    byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
+    red_mask, green_mask, blue_mask = fields[14], fields[15], fields[16]
+    ncolors = fields[19]
+    if bits_per_pixel not in (24, 32):
+        raise ValueError("unsupported XWD depth %d" % bits_per_pixel)
+    offset = header_size + ncolors * 12
+    step = bits_per_pixel // 8
+    order = "little" if byte_order == 0 else "big"
+    shifts = (_shift(red_mask), _shift(green_mask), _shift(blue_mask))
+    out = bytearray(width * height * 3)
+    if step == 4 and bytes_per_line == width * 4 and order == "little" and all(s % 8 == 0 for s in shifts):
+        # The usual case: whole bytes per channel, taken with strided slices.
+        pixels = data[offset:offset + width * height * 4]
+        for channel, shift in enumerate(shifts):
+            out[channel::3] = pixels[shift // 8::4]
+        return Image(width, height, bytes(out))
+    for y in range(height):
+        row = data[offset + y * bytes_per_line:offset + y * bytes_per_line + width * step]
+        for x in range(width):
+            value = int.from_bytes(row[x * step:(x + 1) * step], order)
+            i = (y * width + x) * 3
+            out[i] = (value >> shifts[0]) & 0xFF
+            out[i + 1] = (value >> shifts[1]) & 0xFF
+            out[i + 2] = (value >> shifts[2]) & 0xFF
+    return Image(width, height, bytes(out))
+
+
+def capture(display, window=None, timeout=20):
+    """The root window (or one window) of display as an Image."""
+    command = ["xwd", "-silent"] + (["-id", str(window)] if window else ["-root"])
+    data = subprocess.run(command, env={"DISPLAY": display}, capture_output=True, check=True,
+                          timeout=timeout).stdout
+    return parse_xwd(data)
