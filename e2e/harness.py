@@ -56,7 +56,8 @@ class Display:
         raise TestFailure("no free X display")
 
     def _answers(self):
-        return subprocess.run(["xdpyinfo"], env={"DISPLAY": self.name}, capture_output=True).returncode == 0
+        return subprocess.run(["xdotool", "getdisplaygeometry"], env={"DISPLAY": self.name},
+                              capture_output=True).returncode == 0
 
     def stop(self):
         if self.process and self.process.poll() is None:
