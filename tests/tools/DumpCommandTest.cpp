@@ -36,5 +36,21 @@ TEST(DumpCommand, EmptyRangesPrintNothingAndErrorsExplain) {
     EXPECT_EQ(RunCommand(cli::kDumpCommand, {dir.File("missing")}).exitCode, 1);
 }
 
+TEST(DumpCommand, EncodingAddsTheTextColumnAsTheViewDecodesIt) {
+    test::TempDir dir;
+    const auto path = dir.File("t.txt");
+    test::WriteFileBytes(path, {0x41, 0xE3, 0x81, 0x82, 0x65, 0xCC, 0x81, 0xC0, 0x80});
+
+    auto result = RunCommand(cli::kDumpCommand, {path, u"--encoding", u"utf8"});
+    ASSERT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(result.out, "00000000: 41 E3 81 82 65 CC 81 C0 80  A\u3042e\u0301..\n");
+
+    result = RunCommand(cli::kDumpCommand, {path, u"--encoding", u"ascii", u"--tsv", u"--length", u"3"});
+    EXPECT_EQ(result.out, "00000000:\t41\tE3\t81\tA\t.\t.\n");
+    result = RunCommand(cli::kDumpCommand, {path, u"--encoding", u"utf16le", u"--tsv", u"--length", u"2"});
+    EXPECT_EQ(result.out, "00000000:\t41\tE3\t\uE341\t\n");  // the second cell is empty
+    EXPECT_EQ(RunCommand(cli::kDumpCommand, {path, u"--encoding", u"latin1"}).exitCode, 2);
+}
+
 }  // namespace
 }  // namespace tvx
