@@ -47,15 +47,9 @@ std::u16string ComputeSettingsPath(const std::u16string& executableDirectory) {
 }
 
 AppSettings FirstStartSettings(Language language) {
-    AppSettings settings;
+    AppSettings settings;  // Ascii, DarkBlue, "Consolas" 12 neither bold nor italic, empty lists
     settings.appVersion = kAppVersion;
-    settings.encoding = TextEncoding::Ascii;
-    settings.theme = Theme::DarkBlue;
     settings.language = language;
-    settings.fontFamily = kDefaultFontFamily;
-    settings.fontSize = kDefaultFontSize;
-    settings.bold = false;
-    settings.italic = false;
     return settings;
 }
 
