@@ -26,10 +26,10 @@ std::vector<StructViewRow> Evaluate(const std::shared_ptr<const StructPatternFil
     StructEvalRequest request;
     request.file = file;
     request.baseOffset = offset;
-    const std::uint64_t wanted = StructRequestSize(*file);
-    const std::uint64_t available = bytes.size() > offset ? bytes.size() - offset : 0;
-    request.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(offset),
-                        bytes.begin() + static_cast<std::ptrdiff_t>(offset + std::min(wanted, available)));
+    const std::size_t start = static_cast<std::size_t>(std::min<std::uint64_t>(offset, bytes.size()));
+    const std::size_t count = static_cast<std::size_t>(std::min<std::uint64_t>(StructRequestSize(*file), bytes.size() - start));
+    request.data.assign(bytes.begin() + static_cast<std::ptrdiff_t>(start),
+                        bytes.begin() + static_cast<std::ptrdiff_t>(start + count));
     request.format = format;
     return BuildStructRows(request);
 }
