@@ -202,33 +202,28 @@ Bytes MakeZip(const char* name, const char* content) {
     const std::uint32_t crc = Crc32(reinterpret_cast<const std::uint8_t*>(content), size);
     constexpr std::uint16_t kTime = (13 << 11) | (45 << 5) | (30 / 2);
     constexpr std::uint16_t kDate = ((2024 - 1980) << 9) | (5 << 5) | 17;
+    // The fields from "version needed" to "extra field length", alike in both headers.
+    auto putEntryFields = [&](Bytes& out) {
+        PutLittle(out, 10, 2);
+        PutLittle(out, 0, 2);
+        PutLittle(out, 0, 2);  // stored
+        PutLittle(out, kTime, 2);
+        PutLittle(out, kDate, 2);
+        PutLittle(out, crc, 4);
+        PutLittle(out, size, 4);
+        PutLittle(out, size, 4);
+        PutLittle(out, nameLength, 2);
+        PutLittle(out, 0, 2);
+    };
     Bytes out;
     PutLittle(out, 0x04034B50, 4);
-    PutLittle(out, 10, 2);
-    PutLittle(out, 0, 2);
-    PutLittle(out, 0, 2);  // stored
-    PutLittle(out, kTime, 2);
-    PutLittle(out, kDate, 2);
-    PutLittle(out, crc, 4);
-    PutLittle(out, size, 4);
-    PutLittle(out, size, 4);
-    PutLittle(out, nameLength, 2);
-    PutLittle(out, 0, 2);
+    putEntryFields(out);
     PutText(out, name);
     PutText(out, content);
     const std::size_t central = out.size();
     PutLittle(out, 0x02014B50, 4);
     PutLittle(out, 0x031E, 2);  // made by Unix, 3.0
-    PutLittle(out, 10, 2);
-    PutLittle(out, 0, 2);
-    PutLittle(out, 0, 2);
-    PutLittle(out, kTime, 2);
-    PutLittle(out, kDate, 2);
-    PutLittle(out, crc, 4);
-    PutLittle(out, size, 4);
-    PutLittle(out, size, 4);
-    PutLittle(out, nameLength, 2);
-    PutLittle(out, 0, 2);
+    putEntryFields(out);
     PutLittle(out, 0, 2);
     PutLittle(out, 0, 2);
     PutLittle(out, 0, 2);
