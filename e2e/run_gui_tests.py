@@ -269,8 +269,15 @@ class Cases:
         app.start(sample)
         try:
             app.wait_title("Tavro - sample-utf8.txt")
-            time.sleep(1)  # font fallback for the Japanese glyphs is slow on the first paint
-            app.screenshot("utf8-sample")
+            # Font fallback for the Japanese glyphs makes the first paints slow: wait until two
+            # screenshots agree, then keep the picture for a person to look at.
+            shots = [app.screenshot()]
+            wait_for(lambda: shots.append(app.screenshot()) or shots[-1].difference(shots[-2]) == 0,
+                     interval=0.5, what="the view to settle")
+            shots[-1].save_png(os.path.join(self.artifacts, "utf8-sample.png"))
+            box = self.hex_area(app, shots[-1])
+            glyphs = shots[-1].find(lambda c: c[0] > 200 and c[1] > 200, box)
+            check(len(glyphs) > 5000, "the rows show only %d glyph pixels" % len(glyphs))
         finally:
             app.stop()
 
