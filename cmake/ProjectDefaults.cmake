@@ -17,6 +17,15 @@ if(TVX_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+option(TVX_SANITIZE_THREAD "Build with ThreadSanitizer" OFF)
+if(TVX_SANITIZE_THREAD)
+  if(TVX_SANITIZE)
+    message(FATAL_ERROR "ThreadSanitizer cannot be combined with AddressSanitizer")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(WIN32)
   # No MinGW runtime DLLs beside the executables.
   add_link_options(-static -static-libgcc -static-libstdc++)
