@@ -79,13 +79,15 @@ void SaveAndCompare(OpenDocument& doc, const Bytes& expected) {
 
 TEST(EditLayerModel, RandomEditSequencesMatchAByteVectorAndSaveExactly) {
     std::mt19937_64 random(20261206);
-    for (int sequence = 0; sequence < 1500; ++sequence) {
+    for (int sequence = 0; sequence < 2000; ++sequence) {
         SCOPED_TRACE("sequence " + std::to_string(sequence));
         const Bytes contents = RandomBytes(random, random() % 48);
         OpenDocument doc(contents);
         Model model(doc, contents, random);
-        // Every third sequence keeps every byte at its place, so the in-place writer is used.
+        // Some sequences keep every byte at its place, so the in-place writer is used. Two in
+        // five sequences are saved (each save flushes to disk, which is slow).
         const bool keepPositions = sequence % 3 == 0;
+        const bool save = sequence % 5 < 2;
         const int edits = static_cast<int>(random() % 40);
         for (int i = 0; i < edits; ++i) {
             ASSERT_NO_FATAL_FAILURE(model.RandomEdit(keepPositions));
@@ -95,7 +97,9 @@ TEST(EditLayerModel, RandomEditSequencesMatchAByteVectorAndSaveExactly) {
         if (keepPositions) {
             EXPECT_TRUE(doc.document.SavesInPlace());
         }
-        ASSERT_NO_FATAL_FAILURE(SaveAndCompare(doc, model.Expected()));
+        if (save) {
+            ASSERT_NO_FATAL_FAILURE(SaveAndCompare(doc, model.Expected()));
+        }
     }
 }
 
