@@ -14,21 +14,18 @@ bool IsPunctuation(char16_t c) noexcept {
     return false;
 }
 
-}  // namespace
-
-std::vector<PatternToken> TokenizePattern(const std::u16string& text, std::u16string& error) {
-    std::vector<PatternToken> tokens;
-    // Typical definition files hold a token per five to ten characters; reserving for that
-    // spares most of the moves of a growing list.
-    tokens.reserve(text.size() / 6 + 1);
+// Scans the text and hands each token to emit (kind, start, end, line, column), the End token
+// last; on an error returns false with the message in error.
+template <typename Emit>
+bool ScanTokens(const std::u16string& text, Emit&& emit, std::u16string& error) {
     std::uint32_t line = 1;
     std::uint32_t column = 1;
     const std::size_t size = text.size();
     std::size_t i = 0;
 
-    // Appends the token text[start, i) that began at column startColumn.
+    // Emits the token text[start, i) that began at column startColumn.
     auto push = [&](PatternTokenKind kind, std::size_t start, std::uint32_t startColumn) {
-        tokens.push_back(PatternToken{kind, text.substr(start, i - start), line, startColumn});
+        emit(kind, start, i, line, startColumn);
     };
 
     while (i < size) {
@@ -55,7 +52,7 @@ std::vector<PatternToken> TokenizePattern(const std::u16string& text, std::u16st
             for (;;) {
                 if (i >= size) {
                     error = u"Unterminated block comment.";
-                    return {};
+                    return false;
                 }
                 if (text[i] == u'*' && i + 1 < size && text[i + 1] == u'/') {
                     i += 2;
@@ -92,10 +89,31 @@ std::vector<PatternToken> TokenizePattern(const std::u16string& text, std::u16st
             ++column;
         } else {
             error = FormatPatternError(text, line, column, u"Unexpected character in definition file.");
-            return {};
+            return false;
         }
     }
-    tokens.push_back(PatternToken{PatternTokenKind::End, {}, line, column});
+    emit(PatternTokenKind::End, size, size, line, column);
+    return true;
+}
+
+}  // namespace
+
+std::vector<PatternToken> TokenizePattern(const std::u16string& text, std::u16string& error) {
+    // Two scans, the first only counting: a list grown token by token would move every token
+    // a few times over, and a file holds millions of them.
+    std::size_t count = 0;
+    if (!ScanTokens(text, [&](PatternTokenKind, std::size_t, std::size_t, std::uint32_t, std::uint32_t) { ++count; },
+                    error))
+        return {};
+    std::vector<PatternToken> tokens;
+    tokens.reserve(count);
+    std::u16string unused;
+    (void)ScanTokens(
+        text,
+        [&](PatternTokenKind kind, std::size_t start, std::size_t end, std::uint32_t line, std::uint32_t column) {
+            tokens.push_back(PatternToken{kind, text.substr(start, end - start), line, column});
+        },
+        unused);
     return tokens;
 }
 

@@ -221,14 +221,14 @@ bool MatchKeyword(ParseState& state, const std::u16string& keyword) {
 
 bool RegisterStructName(ParseState& state, const std::u16string& name, std::size_t index) {
     if (name.empty()) return true;
-    const std::u16string normalized = NormalizeTypeName(name);
-    const auto existing = state.structNames.find(normalized);
-    if (existing != state.structNames.end()) {
-        if (existing->second == index) return true;
+    std::u16string normalized = NormalizeTypeName(name);
+    const auto [entry, added] = state.structNames.try_emplace(normalized, index);
+    if (!added) {
+        // The alias of "typedef struct Foo {...} Foo;" names the struct its tag named already.
+        if (entry->second == index) return true;
         return FailBare(state, u"Duplicate struct type name: " + name);
     }
-    state.structNames.emplace(u"struct " + normalized, index);  // names hold no blanks
-    state.structNames.emplace(normalized, index);
+    state.structNames.emplace(u"struct " + std::move(normalized), index);  // names hold no blanks
     return true;
 }
 
