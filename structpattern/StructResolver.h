@@ -38,7 +38,7 @@ public:
     [[nodiscard]] Progress ProgressOf(std::size_t index) const { return progress_[index]; }
     // The struct's layout so far; complete once ProgressOf gives Done.
     [[nodiscard]] const StructLayout& LayoutOf(std::size_t index) const { return layouts_[index]; }
-    // Follows the typedef chain that starts at a typedef name (normalized).
+    // Follows the typedef chain that starts at name, which must be a (normalized) typedef name.
     [[nodiscard]] const TypedefEnd& FollowTypedef(const std::u16string& name);
 
     // Hands over the layouts, in declaration order.
