@@ -18,6 +18,11 @@ PreparedSearch PrepareSearch(SearchQueryKind kind, std::u16string_view query, Te
     return prepared;
 }
 
+std::size_t TextQueryLengthLimit(TextEncoding encoding) {
+    const bool utf16 = encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
+    return utf16 ? kMaxSearchPatternLength / 2 : kMaxSearchPatternLength;
+}
+
 const char16_t* SearchKindName(SearchQueryKind kind) { return kind == SearchQueryKind::Text ? u"text" : u"hex"; }
 
 std::optional<std::uint64_t> ChooseSearchStart(SearchDirection direction, std::uint64_t caret,

@@ -22,6 +22,12 @@ struct PreparedSearch {
 // when it does not convert, "error.search_too_long" beyond the longest pattern.
 [[nodiscard]] PreparedSearch PrepareSearch(SearchQueryKind kind, std::u16string_view query, TextEncoding encoding);
 
+// The most characters the query box takes: 4,096 pairs of hexadecimal digits with one
+// separator between them, and for text one character per byte of the longest pattern (one
+// per two bytes in UTF-16).
+constexpr std::size_t kMaxHexQueryLength = kMaxSearchPatternLength * 3 - 1;
+[[nodiscard]] std::size_t TextQueryLengthLimit(TextEncoding encoding);
+
 // The history's name of a query kind: "text" or "hex".
 [[nodiscard]] const char16_t* SearchKindName(SearchQueryKind kind);
 

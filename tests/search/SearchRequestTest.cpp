@@ -31,6 +31,23 @@ TEST(PrepareSearch, AcceptsUpTo4096Bytes) {
                  "error.search_too_long");
 }
 
+// The query box's limits let through the longest pattern and no longer one.
+TEST(QueryLengthLimits, FitTheLongestPattern) {
+    std::u16string hex;
+    for (std::size_t i = 0; i < kMaxSearchPatternLength; ++i) hex += i == 0 ? u"4D" : u" 4D";
+    EXPECT_EQ(hex.size(), kMaxHexQueryLength);
+    EXPECT_TRUE(PrepareSearch(SearchQueryKind::Hex, hex, TextEncoding::Ascii).pattern);
+
+    for (TextEncoding encoding :
+         {TextEncoding::Ascii, TextEncoding::Utf8, TextEncoding::Utf16Le, TextEncoding::Utf16Be}) {
+        const std::size_t limit = TextQueryLengthLimit(encoding);
+        EXPECT_TRUE(PrepareSearch(SearchQueryKind::Text, std::u16string(limit, u'a'), encoding).pattern);
+        EXPECT_STREQ(PrepareSearch(SearchQueryKind::Text, std::u16string(limit + 1, u'a'), encoding).errorKey,
+                     "error.search_too_long");
+    }
+    EXPECT_EQ(TextQueryLengthLimit(TextEncoding::Utf16Be), 2048u);
+}
+
 TEST(ChooseSearchStart, StartsAtTheCaretWithoutASelection) {
     EXPECT_EQ(ChooseSearchStart(SearchDirection::Next, 5, std::nullopt, 10), 5u);
     EXPECT_EQ(ChooseSearchStart(SearchDirection::Previous, 5, std::nullopt, 10), 5u);
