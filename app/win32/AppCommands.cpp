@@ -63,6 +63,7 @@ bool AppWindow::OnCommand(WORD id) {
 void AppWindow::RebuildMenu() {
     const HexView& view = hexView_.View();
     MenuState state;
+    state.busy = busy_;
     state.fileOpen = document_.IsOpen();
     state.readOnly = !view.EditingEnabled();
     state.encoding = view.Encoding();

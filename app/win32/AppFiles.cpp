@@ -43,11 +43,29 @@ void AppWindow::AfterDocumentSwitch() {
     // Data Inspector and Struct View values are requested here once they exist.
 }
 
+// The save runs on this thread. While it pumps messages, the busy flag grays the menu and
+// keeps the window open, and the disabled hex view takes no edit.
 bool AppWindow::SaveFile() {
     if (!document_.IsOpen()) return true;
-    EnableWindow(hexView_.Window(), FALSE);  // no edit may arrive while the file is written
-    const bool saved = document_.Save({});
-    EnableWindow(hexView_.Window(), TRUE);
+    saving_ = busy_ = true;
+    savingText_ = Text("status.saving");
+    saveProgress_.Reset();
+    RebuildMenu();
+    HWND view = hexView_.Window();
+    const bool viewHadFocus = view && GetFocus() == view;
+    if (view) EnableWindow(view, FALSE);
+    ShowProgress();
+
+    const bool saved = document_.Save([this](std::size_t done, std::size_t total) { OnSaveProgress(done, total); });
+
+    if (view) {
+        EnableWindow(view, TRUE);
+        if (viewHadFocus && GetActiveWindow() == window_) SetFocus(view);  // disabling dropped the focus
+    }
+    saving_ = busy_ = false;
+    savingText_.clear();
+    saveProgress_.Reset();
+    RebuildMenu();
     UpdateTitle();
     RefreshStatusBar();
     if (saved) return true;

@@ -19,6 +19,8 @@ void AppWindow::RefreshStatusBar() {
     const HexView& view = hexView_.View();
     StatusState state;
     if (flashActive_) state.flash = flashText_;
+    if (saving_) state.saveProgress = savingText_;
+    if (searching_) state.searchProgress = searchingText_;
     state.fileOpen = document_.IsOpen();
     state.caret = view.Caret();
     state.documentSize = document_.GetSize();

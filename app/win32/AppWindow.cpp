@@ -118,6 +118,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
         case WM_DESTROY: OnDestroy(); return 0;
         case WM_CLOSE:
+            if (busy_) return 0;  // a save is running
             if (ConfirmSaveChanges()) DestroyWindow(window_);
             return 0;
         case WM_COMMAND:

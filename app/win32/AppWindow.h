@@ -4,6 +4,7 @@
 // message loop. Lives on the entry routine's stack for the whole run; everything here runs
 // on the user-interface thread.
 
+#include "app/ProgressThrottle.h"
 #include "document/EditableDocument.h"
 #include "hexview/win32/HexViewWindow.h"
 #include "localization/StringTable.h"
@@ -11,6 +12,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -61,6 +63,22 @@ private:
     void ShowStructView(bool visible);
     void SaveSettingsNow();
 
+    // Progress during long operations (AppProgress.cpp). Saving and searching run on this
+    // thread; their callbacks show the percentage in the status bar and pump messages so that
+    // the window repaints. The search command calls BeginSearchProgress before its scan and
+    // EndSearchProgress after it, and hands the scan OnSearchProgress and CheckSearchCancel.
+    void PumpMessages();
+    void OnSaveProgress(std::size_t done, std::size_t total);
+    void BeginSearchProgress();
+    void OnSearchProgress(std::size_t done, std::size_t total);
+    void EndSearchProgress();
+    // The search's cancel check: true while the scan may go on. cancelRequested is the search
+    // dialog's cancel-requested flag, or null when no dialog is known. Escape held down sets
+    // it; so does the dialog's Close button or close box, whose clicks arrive through the pump.
+    // The flag must outlive the scan (the dialog's state lives on the stack below it).
+    [[nodiscard]] bool CheckSearchCancel(bool* cancelRequested);
+    void ShowProgress();
+
     // Status bar (AppStatusBar.cpp).
     void RefreshStatusBar();
     void ColorStatusBar();
@@ -76,6 +94,13 @@ private:
     std::u16string statusText_;
     bool flashActive_ = false;
     std::u16string flashText_;
+    bool saving_ = false;  // the status bar shows savingText_
+    bool busy_ = false;    // every menu item is grayed and WM_CLOSE is ignored
+    std::u16string savingText_;
+    ProgressThrottle saveProgress_;
+    bool searching_ = false;  // the status bar shows searchingText_
+    std::u16string searchingText_;
+    ProgressThrottle searchProgress_;
     StringTable strings_;
     AppSettings settings_;
     EditableDocument document_;
