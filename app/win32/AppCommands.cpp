@@ -5,6 +5,7 @@
 #include "app/WindowTitle.h"
 #include "app/win32/AppWindow.h"
 #include "app/win32/MenuBar.h"
+#include "inspector/InspectorLabels.h"
 #include "settings/SettingsLifecycle.h"
 
 namespace tvx {
@@ -110,7 +111,8 @@ void AppWindow::SetTheme(Theme theme) {
     settings_.theme = theme;
     SaveSettingsNow();
     ColorStatusBar();
-    // The Data Inspector and Struct View take the theme here once they exist.
+    inspector_.SetTheme(theme);
+    // The Struct View takes the theme here once it exists.
     RebuildMenu();
     RefreshStatusBar();
 }
@@ -122,16 +124,9 @@ void AppWindow::SetLanguage(Language language) {
     RebuildMenu();
     UpdateTitle();
     RefreshStatusBar();
-    // The side windows re-read their labels here once they exist.
-}
-
-void AppWindow::ShowDataInspector(bool visible) {
-    if (settings_.dataInspectorVisible != visible) {
-        settings_.dataInspectorVisible = visible;
-        SaveSettingsNow();
-    }
-    // The Data Inspector window is created or destroyed here once it exists.
-    if (window_) RebuildMenu();
+    if (inspector_.Window()) inspector_.SetLabels(LoadInspectorLabels(strings_));
+    RequestInspectorValues();
+    // The Struct View re-reads its labels here once it exists.
 }
 
 void AppWindow::ShowStructView(bool visible) {

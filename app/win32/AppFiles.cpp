@@ -24,7 +24,8 @@ bool AppWindow::OpenFile(const std::u16string& path) {
     RebuildMenu();
     UpdateTitle();
     RefreshStatusBar();
-    // Data Inspector and Struct View values are requested here once they exist.
+    RequestInspectorValues();
+    // Struct View values are requested here once it exists.
     return true;
 }
 
@@ -40,7 +41,8 @@ void AppWindow::AfterDocumentSwitch() {
     RebuildMenu();
     UpdateTitle();
     RefreshStatusBar();
-    // Data Inspector and Struct View values are requested here once they exist.
+    RequestInspectorValues();
+    // Struct View values are requested here once it exists.
 }
 
 // The save runs on this thread. While it pumps messages, the busy flag grays the menu and

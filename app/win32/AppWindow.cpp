@@ -34,7 +34,8 @@ RECT WorkAreaUnderMouse() {
 }  // namespace
 
 AppWindow::~AppWindow() {
-    // The analysis workers are stopped here once they exist.
+    inspector_.Destroy();
+    inspectorWorker_.Stop();
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -46,7 +47,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
     // The string table's base directory is the executable's directory (StringTable()).
     settingsPath_ = ComputeSettingsPath(platform::ExecutableDirectory());
     LoadSettingsAtStartup(settings_, settingsPath_, strings_);
-    // The inspector worker, then the struct worker, start here once they exist.
+    inspectorWorker_.Start();
+    // The struct worker starts here once it exists.
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
@@ -110,7 +112,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             LayoutChildren();
             if (statusBar_) SendMessageW(statusBar_, WM_SIZE, 0, 0);
             return 0;
-        case WM_MOVE: return 0;  // the docked side windows follow here once they exist
+        case WM_MOVE:
+            PositionInspectorWindow();
+            return 0;
         case WM_SETFOCUS:
             if (!hexView_.Window()) break;
             SetFocus(hexView_.Window());
@@ -136,8 +140,11 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_APP + kAppDocumentChanged:
             UpdateTitle();
             RefreshStatusBar();
-            // Data Inspector and Struct View values are requested here once they exist.
+            RequestInspectorValues();
+            // Struct View values are requested here once it exists.
             return 0;
+        case WM_APP + kAppInspectorResult: OnInspectorResult(lParam); return 0;
+        case WM_APP + kAppInspectorClosed: OnInspectorClosed(); return 0;
         case WM_APP + kAppReadOnlyBlocked: FlashReadOnlyNotice(); return 0;
         case WM_APP + kAppViewStatusChanged: RefreshStatusBar(); return 0;
         default: break;
@@ -155,12 +162,14 @@ void AppWindow::OnCreate() {
     view.SetEncoding(settings_.encoding);
     view.SetTheme(settings_.theme);
     view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.bold, settings_.italic);
-    // The Data Inspector and Struct View are created here, as the settings say, once they exist.
+    if (settings_.dataInspectorVisible) (void)EnsureInspectorWindow();
+    // The Struct View is created here, as the settings say, once it exists.
     RebuildMenu();
     LayoutChildren();
     ColorStatusBar();
     UpdateTitle();
     RefreshStatusBar();
+    RequestInspectorValues();
     if (pendingPath_) {
         OpenFile(*pendingPath_);
         pendingPath_.reset();
@@ -180,6 +189,7 @@ void AppWindow::LayoutChildren() {
     }
     MoveWindow(hexView_.Window(), 0, 0, client.right - client.left,
                std::max(0, static_cast<int>(client.bottom - client.top) - statusHeight), TRUE);
+    PositionInspectorWindow();
 }
 
 void AppWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
@@ -192,7 +202,9 @@ void AppWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
 }
 
 void AppWindow::OnDestroy() {
-    // The side windows are destroyed and the workers joined here once they exist.
+    inspector_.Destroy();
+    inspectorWorker_.Stop();
+    // The Struct View is destroyed and the struct worker joined here once they exist.
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
     accelerators_ = nullptr;
     PostQuitMessage(0);

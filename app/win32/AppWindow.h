@@ -4,9 +4,11 @@
 // message loop. Lives on the entry routine's stack for the whole run; everything here runs
 // on the user-interface thread.
 
+#include "app/InspectorWorker.h"
 #include "app/ProgressThrottle.h"
 #include "document/EditableDocument.h"
 #include "hexview/win32/HexViewWindow.h"
+#include "inspector/win32/DataInspectorWindow.h"
 #include "localization/StringTable.h"
 #include "settings/AppSettings.h"
 
@@ -79,6 +81,16 @@ private:
     [[nodiscard]] bool CheckSearchCancel(bool* cancelRequested);
     void ShowProgress();
 
+    // Side windows (AppSideWindows.cpp): docking, and the Data Inspector's values from the
+    // inspector worker.
+    void PositionInspectorWindow();
+    [[nodiscard]] bool EnsureInspectorWindow();
+    void RequestInspectorValues();
+    // Runs on the inspector worker's thread.
+    [[nodiscard]] bool PostInspectorResult(InspectorWorker::Result* result);
+    void OnInspectorResult(LPARAM lParam);
+    void OnInspectorClosed();
+
     // Status bar (AppStatusBar.cpp).
     void RefreshStatusBar();
     void ColorStatusBar();
@@ -104,9 +116,12 @@ private:
     StringTable strings_;
     AppSettings settings_;
     EditableDocument document_;
+    DataInspectorWindow inspector_;
     HexViewWindow hexView_;
     std::optional<std::u16string> pendingPath_;
     std::u16string settingsPath_;
+    // Last, so that it stops before anything it reaches goes away.
+    InspectorWorker inspectorWorker_{[this](InspectorWorker::Result* result) { return PostInspectorResult(result); }};
 };
 
 }  // namespace tvx
