@@ -9,6 +9,7 @@ import time
 import screen
 
 WINDOW_TIMEOUT = 60  # the first start of a prefix is slow
+SCREEN_WIDTH = 2560  # room for the main window with a side window docked on each side
 CONDITION_TIMEOUT = 15
 
 
@@ -44,7 +45,8 @@ class Display:
             if os.path.exists("/tmp/.X%d-lock" % number) or os.path.exists("/tmp/.X11-unix/X%d" % number):
                 continue
             self.name = ":%d" % number
-            self.process = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+            self.process = subprocess.Popen(["Xvfb", self.name, "-screen", "0", "%dx1024x24" % SCREEN_WIDTH,
+                                             "-nolisten", "tcp"],
                                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
             try:
                 wait_for(lambda: self.process.poll() is not None or self._answers(), timeout=10, what="Xvfb")
@@ -130,11 +132,12 @@ class App:
     def settings_path(self):
         return os.path.join(self.dir, "tavro.settings.json")
 
-    def write_settings(self, theme="DarkBlue", language="English", encoding="Ascii"):
+    def write_settings(self, theme="DarkBlue", language="English", encoding="Ascii", inspector=False,
+                       struct_view=False):
         settings = {"appVersion": "v1.02", "encoding": encoding, "theme": theme, "language": language,
                     "font": {"family": "DejaVu Sans Mono", "size": 12, "bold": False, "italic": False},
-                    "analysis": {"dataInspector": {"visible": False},
-                                 "structView": {"visible": False, "byteArrayFormat": "hex", "endian": "little",
+                    "analysis": {"dataInspector": {"visible": inspector},
+                                 "structView": {"visible": struct_view, "byteArrayFormat": "hex", "endian": "little",
                                                 "numericBase": "hex"}},
                     "recentFiles": [], "searchHistory": []}
         with open(self.settings_path, "w", encoding="utf-8", newline="\r\n") as out:
@@ -176,6 +179,17 @@ class App:
             raise TestFailure("xdotool %s failed: %s" % (" ".join(args), result.stderr.strip()))
         return result.stdout.strip()
 
+    def find_window(self, title):
+        """The id of the visible window titled exactly title, or None."""
+        ids = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title, check=False).split()
+        return ids[0] if ids else None
+
+    def wait_window(self, title):
+        return wait_for(lambda: self.find_window(title), what="the window %r" % title)
+
+    def wait_window_gone(self, title):
+        wait_for(lambda: not self.find_window(title), what="the window %r to close" % title)
+
     def title(self):
         return self.xdotool("getwindowname", self.window, check=False)
 
@@ -202,9 +216,10 @@ class App:
             time.sleep(0.3)  # the popup must be open before its access key counts
             self.xdotool("key", key)
 
-    def geometry(self):
+    def geometry(self, window=None):
+        """(x, y, width, height) of the main window, or of another window by id."""
         values = {}
-        for line in self.xdotool("getwindowgeometry", "--shell", self.window).splitlines():
+        for line in self.xdotool("getwindowgeometry", "--shell", window or self.window).splitlines():
             name, _, value = line.partition("=")
             values[name] = int(value) if value.lstrip("-").isdigit() else value
         return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
@@ -230,8 +245,9 @@ class App:
 
     # --- pixels ----------------------------------------------------------------------------------
 
-    def screenshot(self, name=None):
-        x, y, width, height = self.geometry()
+    def screenshot(self, name=None, window=None):
+        """The main window (or another window by id) as an Image, saved as name.png when named."""
+        x, y, width, height = self.geometry(window)
         image = screen.capture(self.display).crop(x, y, x + width, y + height)
         if name:
             image.save_png(os.path.join(self.artifacts, name + ".png"))

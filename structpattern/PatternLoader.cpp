@@ -1,6 +1,6 @@
 #include "structpattern/PatternLoader.h"
 
-#include "platform/File.h"
+#include "platform/FileContents.h"
 #include "platform/Utf8.h"
 #include "structpattern/NumberText.h"
 #include "structpattern/ParseState.h"
@@ -8,8 +8,6 @@
 #include "structpattern/PatternParser.h"
 #include "structpattern/StructResolver.h"
 #include "structpattern/TypeNames.h"
-
-#include <algorithm>
 
 namespace tvx {
 namespace {
@@ -19,29 +17,6 @@ bool Fail(std::u16string& error, const std::u16string& message) {
     return false;
 }
 
-bool ReadWholeFile(const std::u16string& path, std::string& bytes, std::u16string& error) {
-    const platform::FileHandle handle = platform::OpenForReading(path);
-    std::uint64_t size = 0;
-    if (!handle.IsOpen() || !handle.QuerySize(size)) return Fail(error, u"Failed to open definition file.");
-    if (size > kMaxPatternFileBytes) return Fail(error, u"Definition file is too large.");
-    bytes.resize(static_cast<std::size_t>(size));
-    std::size_t done = 0;
-    // Reads to the end, whatever the size said: the file may change while it is read.
-    for (;;) {
-        if (done == bytes.size()) bytes.resize(done + 4096);
-        std::uint32_t read = 0;
-        const auto chunk = static_cast<std::uint32_t>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        // A directory opens on some systems but cannot be read: that is no definition file either.
-        if (!handle.Read(bytes.data() + done, chunk, read)) return Fail(error, u"Failed to open definition file.");
-        if (read == 0) break;
-        done += read;
-        if (done > kMaxPatternFileBytes) return Fail(error, u"Definition file is too large.");
-    }
-    bytes.resize(done);
-    return true;
-}
-
-// Step 10 of a load: the entry struct named by "@entry", or the only struct.
 // Sizes the name tables for the declarations the tokens announce, sparing their rehashing.
 void ReserveNameTables(ParseState& state) {
     std::size_t structs = 0;
@@ -56,6 +31,7 @@ void ReserveNameTables(ParseState& state) {
     state.typedefs.reserve(typedefs);
 }
 
+// The entry struct: the one "@entry" names, or the only struct.
 bool ChooseEntry(const ParseState& state, StructPatternFile& file, std::u16string& error) {
     if (!state.entryGiven) {
         if (file.structs.size() != 1) return Fail(error, u"@entry is required when multiple structs are defined.");
@@ -74,7 +50,10 @@ bool ChooseEntry(const ParseState& state, StructPatternFile& file, std::u16strin
 
 bool LoadStructPatternFile(const std::u16string& path, StructPatternFile& file, std::u16string& error) {
     std::string bytes;
-    return ReadWholeFile(path, bytes, error) && LoadStructPatternBytes(bytes, file, error);
+    // A directory opens on some systems but cannot be read: that is no definition file either.
+    if (!platform::ReadFileContents(path, kMaxPatternFileBytes + 1, bytes))
+        return Fail(error, u"Failed to open definition file.");
+    return LoadStructPatternBytes(bytes, file, error);
 }
 
 bool LoadStructPatternBytes(std::string_view bytes, StructPatternFile& file, std::u16string& error) {
