@@ -13,6 +13,7 @@ import time
 import traceback
 
 from harness import App, Display, TestFailure, Wine, wait_for
+from side_window_cases import SideWindowCases
 
 THEME_BACKGROUNDS = {"Light": (0xF6, 0xF4, 0xEF), "DarkBlue": (0x0D, 0x1B, 0x2A), "Black": (0x11, 0x11, 0x11)}
 # The overwrite caret's fill: the selection colour at its alpha over the DarkBlue background.
@@ -30,7 +31,7 @@ def check(condition, message):
         raise TestFailure(message)
 
 
-class Cases:
+class Cases(SideWindowCases):
     def __init__(self, wine, build_dir, artifacts):
         self.wine = wine
         self.app_dir = os.path.join(build_dir, "app")
@@ -46,9 +47,9 @@ class Cases:
             out.write(content)
         return path
 
-    def app(self, name, theme="DarkBlue", language="English", encoding="Ascii"):
+    def app(self, name, theme="DarkBlue", language="English", encoding="Ascii", inspector=False, struct_view=False):
         app = App(self.wine, self.app_dir, os.path.join(self.artifacts, "work", name), self.artifacts)
-        app.write_settings(theme, language, encoding)
+        app.write_settings(theme, language, encoding, inspector, struct_view)
         return app
 
     # --- helpers on the hex view's pixels --------------------------------------------------

@@ -8,6 +8,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <string>
 
 using Microsoft::WRL::ComPtr;
 
@@ -24,6 +25,24 @@ const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const 
 D2D1_COLOR_F Color(Rgb rgb) {
     return D2D1::ColorF(static_cast<float>(rgb.r) / 255.0f, static_cast<float>(rgb.g) / 255.0f,
                         static_cast<float>(rgb.b) / 255.0f, 1.0f);
+}
+
+// "Segoe UI" when the system has it; otherwise the system's message font or another common
+// sans-serif family that exists, so that the texts still show where Segoe UI is missing
+// (DirectWrite draws nothing for a family it does not know).
+std::wstring UiFontFamily(IDWriteFactory* factory) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) metrics.lfMessageFont.lfFaceName[0] = 0;
+    const std::wstring candidates[] = {L"Segoe UI", metrics.lfMessageFont.lfFaceName, L"Tahoma", L"Arial", L"DejaVu Sans"};
+    ComPtr<IDWriteFontCollection> fonts;
+    if (FAILED(factory->GetSystemFontCollection(&fonts))) return candidates[0];
+    for (const std::wstring& family : candidates) {
+        UINT32 index = 0;
+        BOOL exists = FALSE;
+        if (!family.empty() && SUCCEEDED(fonts->FindFamilyName(family.c_str(), &index, &exists)) && exists) return family;
+    }
+    return candidates[0];
 }
 
 }  // namespace
@@ -144,9 +163,11 @@ SIZE DataInspectorWindow::ClientPixels() const {
 
 void DataInspectorWindow::CreateTextFormat() {
     textFormat_.Reset();
-    if (!writeFactory_ ||
-        FAILED(writeFactory_->CreateTextFormat(L"Segoe UI", nullptr, DWRITE_FONT_WEIGHT_NORMAL, DWRITE_FONT_STYLE_NORMAL,
-                                               DWRITE_FONT_STRETCH_NORMAL, kFontSize, L"", &textFormat_)))
+    if (!writeFactory_) return;
+    const std::wstring family = UiFontFamily(writeFactory_.Get());
+    if (FAILED(writeFactory_->CreateTextFormat(family.c_str(), nullptr, DWRITE_FONT_WEIGHT_NORMAL,
+                                               DWRITE_FONT_STYLE_NORMAL, DWRITE_FONT_STRETCH_NORMAL, kFontSize, L"",
+                                               &textFormat_)))
         return;
     textFormat_->SetWordWrapping(DWRITE_WORD_WRAPPING_NO_WRAP);
     textFormat_->SetParagraphAlignment(DWRITE_PARAGRAPH_ALIGNMENT_CENTER);
