@@ -12,7 +12,8 @@ root=$(cd "$(dirname "$0")/../../.." && pwd)
 build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
 mkdir -p "$build/corpus" "$build/seeds"
 
-sources=("$root"/structpattern/*.cpp "$root/platform/posix/FilePosix.cpp" "$root/platform/posix/Utf8Posix.cpp"
+sources=("$root"/structpattern/*.cpp "$root/platform/FileContents.cpp" "$root/platform/posix/FilePosix.cpp"
+         "$root/platform/posix/Utf8Posix.cpp"
          "$root/tests/structpattern/fuzz/PatternFuzzer.cpp")
 binary="$build/pattern-fuzzer"
 newest=$(ls -t "${sources[@]}" "$root"/structpattern/*.h "$0" | head -n 1)
