@@ -22,10 +22,9 @@ void ReserveNameTables(ParseState& state) {
     std::size_t structs = 0;
     std::size_t typedefs = 0;
     for (const PatternToken& token : state.tokens) {
-        if (token.kind != PatternTokenKind::Identifier || token.text.size() < 6 || token.text.size() > 7) continue;
-        const std::u16string keyword = NormalizeTypeName(token.text);
-        structs += keyword == u"struct";
-        typedefs += keyword == u"typedef";
+        if (token.kind != PatternTokenKind::Identifier) continue;
+        structs += IdentifierEquals(token.text, u"struct");
+        typedefs += IdentifierEquals(token.text, u"typedef");
     }
     state.structNames.reserve(2 * structs);  // each name with and without "struct"
     state.typedefs.reserve(typedefs);

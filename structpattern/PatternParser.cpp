@@ -26,7 +26,7 @@ bool IsPunct(const ParseState& state, char16_t c) {
 bool IsIdentifier(const ParseState& state) { return Current(state).kind == PatternTokenKind::Identifier; }
 
 bool IsKeyword(const ParseState& state, std::u16string_view keyword) {
-    return IsIdentifier(state) && NormalizeTypeName(Current(state).text) == keyword;
+    return IsIdentifier(state) && IdentifierEquals(Current(state).text, keyword);
 }
 
 // Failure at a token: the message with the token's position and the line excerpt.

@@ -31,6 +31,14 @@ std::u16string NormalizeTypeName(std::u16string_view text) {
     return result;
 }
 
+bool IdentifierEquals(std::u16string_view identifier, std::u16string_view normalized) noexcept {
+    if (identifier.size() != normalized.size()) return false;
+    for (std::size_t i = 0; i < identifier.size(); ++i) {
+        if (ToPatternLower(identifier[i]) != normalized[i]) return false;
+    }
+    return true;
+}
+
 std::optional<std::uint64_t> BuiltinTypeSize(const ParseState& state, std::u16string_view name) {
     struct Builtin {
         std::u16string_view name;

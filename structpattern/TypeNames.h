@@ -14,6 +14,10 @@ namespace tvx {
 // and lower-cases every other character.
 [[nodiscard]] std::u16string NormalizeTypeName(std::u16string_view text);
 
+// Whether NormalizeTypeName(identifier) equals normalized, for an identifier token's text
+// (which holds no white space), without building the normalized text.
+[[nodiscard]] bool IdentifierEquals(std::u16string_view identifier, std::u16string_view normalized) noexcept;
+
 // The size of a built-in type given its normalized name and the directive values of state
 // ("void" is 0); nothing for any other name.
 [[nodiscard]] std::optional<std::uint64_t> BuiltinTypeSize(const ParseState& state, std::u16string_view normalized);

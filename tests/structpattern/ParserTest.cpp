@@ -195,6 +195,10 @@ TEST(NormalizeTypeName, TrimsFoldsAndLowerCases) {
     EXPECT_EQ(Narrow(NormalizeTypeName(u" \t\r\n")), "");
     EXPECT_EQ(Narrow(NormalizeTypeName(u"\u00C9T\u00C9")), "\xC3\xA9t\xC3\xA9");
     EXPECT_EQ(Narrow(NormalizeTypeName(u"\u00A0x")), " x");  // only blank, tab, CR and LF are trimmed
+    for (const char16_t* identifier : {u"STRUCT", u"Struct", u"struct", u"structs", u"\u00C9T\u00C9", u"_x9"}) {
+        for (const char16_t* normalized : {u"struct", u"\u00E9t\u00E9", u"_x9"})
+            EXPECT_EQ(IdentifierEquals(identifier, normalized), NormalizeTypeName(identifier) == normalized);
+    }
 }
 
 TEST(BuiltinTypeSize, FixedWidthNamesIgnoreTheDirectives) {
