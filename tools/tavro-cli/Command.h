@@ -33,6 +33,7 @@ std::string Narrow(const std::u16string& text);
 
 extern const Command kDumpCommand;
 extern const Command kFindCommand;
+extern const Command kInspectCommand;
 extern const Command kPatchCommand;
 extern const Command kSettingsCommand;
 extern const Command kStructCommand;

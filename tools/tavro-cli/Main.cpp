@@ -12,6 +12,7 @@ namespace {
 const Command* const kCommands[] = {
     &kDumpCommand,
     &kFindCommand,
+    &kInspectCommand,
     &kPatchCommand,
     &kSettingsCommand,
     &kStructCommand,
