@@ -21,6 +21,7 @@ bool AppWindow::OnCommand(WORD id) {
         return true;
     }
     switch (id) {
+        case kCmdOpen: ShowOpenDialog(); return true;
         case kCmdSave: (void)SaveFile(); return true;
         case kCmdClose: CloseFile(); return true;
         case kCmdReadOnly: ToggleReadOnly(); return true;
@@ -51,12 +52,11 @@ bool AppWindow::OnCommand(WORD id) {
         case kCmdLanguageSystem: SetLanguage(Language::System); return true;
         case kCmdLanguageEnglish: SetLanguage(Language::English); return true;
         case kCmdLanguageJapanese: SetLanguage(Language::Japanese); return true;
-        // Open, find, go to, font and about arrive with their dialogs.
-        case kCmdOpen:
-        case kCmdFind:
-        case kCmdGoTo:
-        case kCmdFont:
-        case kCmdAbout: return true;
+        case kCmdGoTo: GoToOffset(); return true;
+        case kCmdFont: ShowFontDialog(); return true;
+        case kCmdAbout: ShowAboutDialog(); return true;
+        // Find arrives with its dialog.
+        case kCmdFind: return true;
         default: return false;
     }
 }

@@ -13,6 +13,7 @@
 #include "settings/AppSettings.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstddef>
 #include <optional>
@@ -47,6 +48,9 @@ private:
 
     // Files (AppFiles.cpp).
     bool OpenFile(const std::u16string& path);
+    void ShowOpenDialog();
+    void OnDropFiles(HDROP drop);
+    [[nodiscard]] bool OpenInNewInstance(const std::u16string& path);
     void CloseFile();
     [[nodiscard]] bool SaveFile();
     [[nodiscard]] bool ConfirmSaveChanges();
@@ -64,6 +68,11 @@ private:
     void ShowDataInspector(bool visible);
     void ShowStructView(bool visible);
     void SaveSettingsNow();
+
+    // Dialog commands (AppDialogs.cpp).
+    void GoToOffset();
+    void ShowFontDialog();
+    void ShowAboutDialog();
 
     // Progress during long operations (AppProgress.cpp). Saving and searching run on this
     // thread; their callbacks show the percentage in the status bar and pump messages so that
