@@ -70,6 +70,12 @@ public:
     // True when no request has been submitted after the one of this generation.
     [[nodiscard]] bool IsCurrent(std::uint64_t generation) const noexcept { return generation == generation_; }
 
+    // Drops the request not taken yet, if any; a computation in progress goes on.
+    void DropPending() {
+        std::lock_guard lock(mutex_);
+        slot_.reset();
+    }
+
     // Drops the request not taken yet, waits until a computation in progress has posted its
     // result, and joins the thread. Harmless when the thread is not running.
     void Stop() {
