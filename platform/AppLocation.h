@@ -5,6 +5,10 @@
 
 namespace tvx::platform {
 
+// The full path of the running executable, however long (GetModuleFileNameW with a buffer
+// grown until the name fits, /proc/self/exe). Empty when it cannot be determined.
+[[nodiscard]] std::u16string ExecutablePath();
+
 // The directory that holds the running executable, without a trailing separator
 // (GetModuleFileNameW, /proc/self/exe). Empty when it cannot be determined.
 [[nodiscard]] std::u16string ExecutableDirectory();

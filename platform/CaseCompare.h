@@ -9,4 +9,8 @@ namespace tvx::platform {
 // (simple, locale-independent case mapping, not only ASCII).
 [[nodiscard]] bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b);
 
+// The order of the same upper-case forms, unit by unit, a shorter text before its
+// extensions: negative when a sorts first, 0 when equal without regard to case, else positive.
+[[nodiscard]] int CompareIgnoringCase(std::u16string_view a, std::u16string_view b);
+
 }  // namespace tvx::platform

@@ -1,8 +1,15 @@
-// Opening, closing and saving the one document of the window.
+// Opening, closing and saving the one document of the window; dropped files and new
+// instances.
 
+#include "app/DropRule.h"
 #include "app/win32/AppWindow.h"
-
+#include "platform/AppLocation.h"
 #include "settings/SettingsLifecycle.h"
+
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <vector>
 
 namespace tvx {
 namespace {
@@ -27,6 +34,58 @@ bool AppWindow::OpenFile(const std::u16string& path) {
     RequestInspectorValues();
     // Struct View values are requested here once it exists.
     return true;
+}
+
+void AppWindow::ShowOpenDialog() {
+    if (!ConfirmSaveChanges()) return;
+    // Room for long paths: a name cut at 260 characters would make the dialog fail.
+    std::vector<wchar_t> name(32768, L'\0');
+    const std::u16string title = Text("dialog.open.title");
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrTitle = Wide(title);
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    if (GetOpenFileNameW(&dialog)) OpenFile(reinterpret_cast<const char16_t*>(name.data()));
+}
+
+// Files dropped from the shell: the first opens here when no file is open, every other one
+// in a new instance; nothing is asked.
+void AppWindow::OnDropFiles(HDROP drop) {
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::u16string> paths;
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::vector<wchar_t> buffer(length + 1, L'\0');
+        const UINT copied = DragQueryFileW(drop, i, buffer.data(), length + 1);
+        paths.emplace_back(buffer.data(), buffer.data() + copied);
+    }
+    DragFinish(drop);
+    DispatchDroppedFiles(paths, document_.IsOpen(),
+                         {[this](const std::u16string& path) { return OpenFile(path); },
+                          [this](const std::u16string& path) { (void)OpenInNewInstance(path); }});
+}
+
+// Starts this program again for path: "exe" "path", so that the path is the new process's
+// second argument, spaces and all.
+bool AppWindow::OpenInNewInstance(const std::u16string& path) {
+    if (path.empty()) return false;
+    const std::u16string executable = platform::ExecutablePath();
+    std::u16string commandLine = u"\"" + executable + u"\" \"" + path + u"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!executable.empty() &&
+        CreateProcessW(Wide(executable), reinterpret_cast<wchar_t*>(commandLine.data()), nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &process)) {
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+        return true;
+    }
+    MessageBoxW(window_, Wide(Text("error.open_new_instance_failed")), Wide(Text("app.title")), MB_ICONERROR);
+    return false;
 }
 
 void AppWindow::CloseFile() {

@@ -106,7 +106,8 @@ LRESULT CALLBACK AppWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
 LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            OnCreate();  // files are accepted from the shell once dropping is handled
+            OnCreate();
+            DragAcceptFiles(window_, TRUE);
             return 0;
         case WM_SIZE:
             LayoutChildren();
@@ -133,6 +134,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (item.hwndItem == statusBar_) return DrawStatusBar(item);
             break;
         }
+        case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
         case WM_TIMER:
             if (wParam != 1) break;
             EndFlash();

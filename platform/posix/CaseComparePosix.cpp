@@ -3,6 +3,8 @@
 #include <locale.h>
 #include <wctype.h>
 
+#include <algorithm>
+
 namespace tvx::platform {
 namespace {
 
@@ -22,11 +24,18 @@ char16_t Upper(char16_t c) {
 
 }  // namespace
 
+int CompareIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        if (a[i] == b[i]) continue;
+        const char16_t upperA = Upper(a[i]), upperB = Upper(b[i]);
+        if (upperA != upperB) return upperA < upperB ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && Upper(a[i]) != Upper(b[i])) return false;
-    return true;
+    return a.size() == b.size() && CompareIgnoringCase(a, b) == 0;
 }
 
 }  // namespace tvx::platform

@@ -42,20 +42,23 @@ void AppendComponent(std::u16string& path, const std::u16string& name) {
 
 }  // namespace
 
-std::u16string ExecutableDirectory() {
-    // Long paths exceed MAX_PATH: grow the buffer until the name fits.
+std::u16string ExecutablePath() {
+    // Long paths exceed MAX_PATH: grow the buffer until the name fits. A cut name would be
+    // another file.
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
         const DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
-        if (length < buffer.size()) {
-            std::u16string path = FromWide(buffer.data(), length);
-            const auto separator = path.find_last_of(u"\\/");
-            return separator == std::u16string::npos ? std::u16string() : path.substr(0, separator);
-        }
+        if (length < buffer.size()) return FromWide(buffer.data(), length);
         if (buffer.size() >= 32768) return {};  // longer than any Windows path
         buffer.resize(buffer.size() * 2);
     }
+}
+
+std::u16string ExecutableDirectory() {
+    const std::u16string path = ExecutablePath();
+    const auto separator = path.find_last_of(u"\\/");
+    return separator == std::u16string::npos ? std::u16string() : path.substr(0, separator);
 }
 
 bool PackageLocalStateDirectory(std::u16string& directory) {

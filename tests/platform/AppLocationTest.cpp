@@ -19,6 +19,13 @@ TEST(AppLocation, TheExecutableDirectoryHoldsTheRuntimeFiles) {
     EXPECT_TRUE(fs::exists(fs::path(directory) / "resources" / "strings" / "en-US.txt"));
 }
 
+TEST(AppLocation, TheExecutablePathNamesAFileInTheExecutableDirectory) {
+    const fs::path path(ExecutablePath());
+    ASSERT_FALSE(path.empty());
+    EXPECT_TRUE(fs::is_regular_file(path));
+    EXPECT_EQ(path.parent_path().u16string(), ExecutableDirectory());
+}
+
 TEST(AppLocation, TestsDoNotRunPackaged) {
     std::u16string directory = u"unchanged";
     EXPECT_FALSE(PackageLocalStateDirectory(directory));

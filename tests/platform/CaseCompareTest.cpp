@@ -18,5 +18,16 @@ TEST(CaseCompare, OtherDifferencesCount) {
     EXPECT_FALSE(EqualIgnoringCase(u"\U0001F600", u"\U0001F601"));
 }
 
+TEST(CaseCompare, OrdersByTheUpperCaseForms) {
+    EXPECT_EQ(CompareIgnoringCase(u"Courier", u"COURIER"), 0);
+    EXPECT_LT(CompareIgnoringCase(u"consolas", u"Courier"), 0);
+    EXPECT_GT(CompareIgnoringCase(u"Lucida", u"courier"), 0);
+    EXPECT_LT(CompareIgnoringCase(u"Mono", u"mono Sans"), 0);  // a prefix sorts first
+    EXPECT_GT(CompareIgnoringCase(u"mono Sans", u"MONO"), 0);
+    EXPECT_LT(CompareIgnoringCase(u"äb", u"ÄC"), 0);
+    // The upper-case forms decide: '_' (5F) lies after 'B' (42).
+    EXPECT_GT(CompareIgnoringCase(u"a_", u"ab"), 0);
+}
+
 }  // namespace
 }  // namespace tvx::platform

@@ -1,0 +1,53 @@
+#pragma once
+// What the modal popup dialogs (prompt, font, about) share: their window class, placement
+// over the owner, child controls, and the local loop that runs while the owner is disabled.
+// Each dialog keeps its state on the caller's stack, bound to the window through
+// GWLP_USERDATA on WM_NCCREATE. User-interface thread only.
+
+#include <windows.h>
+
+#include <string>
+
+namespace tvx {
+
+// A dialog class with the arrow cursor and the window colour; true when it exists now.
+[[nodiscard]] bool RegisterDialogClass(HINSTANCE instance, const wchar_t* className, WNDPROC procedure);
+
+// The top-left corner that centres a window of this outer size over the owner's window
+// rectangle, never left of or above the owner's own corner.
+[[nodiscard]] POINT CenteredOver(HWND owner, int width, int height);
+
+// The outer size of a popup without menu whose client area has this size.
+[[nodiscard]] SIZE OuterSize(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+
+// A visible child control with the given id, style bits added to WS_CHILD | WS_VISIBLE. With
+// guiFont it takes the system's dialog font, else it keeps the default font.
+HWND AddControl(HWND dialog, DWORD exStyle, const wchar_t* className, const std::u16string& text, DWORD style,
+                RECT bounds, int id, bool guiFont);
+
+[[nodiscard]] std::u16string WindowText(HWND window);
+
+// Disables the owner, shows the dialog and dispatches messages until done is set (or a quit
+// request arrives, which is put back for the main loop); then enables the owner again and
+// makes it the active, foreground and focused window.
+void RunModalLoop(HWND owner, HWND dialog, const bool& done);
+
+// Enables the owner before the dialog goes, so that it, not another program, becomes the
+// active window; then destroys the dialog.
+void CloseDialog(HWND owner, HWND dialog);
+
+// The state bound to a dialog window: taken from the creation parameters on WM_NCCREATE, from
+// GWLP_USERDATA afterwards; null before.
+template <class State>
+State* BindDialogState(HWND window, UINT message, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* state = static_cast<State*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+        return state;
+    }
+    return reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+}
+
+inline const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
+
+}  // namespace tvx
