@@ -6,6 +6,7 @@
 #include "app/win32/AppWindow.h"
 #include "app/win32/MenuBar.h"
 #include "inspector/InspectorLabels.h"
+#include "structview/StructViewLabels.h"
 #include "settings/SettingsLifecycle.h"
 
 namespace tvx {
@@ -112,9 +113,10 @@ void AppWindow::SetTheme(Theme theme) {
     SaveSettingsNow();
     ColorStatusBar();
     inspector_.SetTheme(theme);
-    // The Struct View takes the theme here once it exists.
+    structView_.SetTheme(theme);
     RebuildMenu();
     RefreshStatusBar();
+    RequestStructValues();
 }
 
 void AppWindow::SetLanguage(Language language) {
@@ -126,16 +128,9 @@ void AppWindow::SetLanguage(Language language) {
     RefreshStatusBar();
     if (inspector_.Window()) inspector_.SetLabels(LoadInspectorLabels(strings_));
     RequestInspectorValues();
-    // The Struct View re-reads its labels here once it exists.
-}
-
-void AppWindow::ShowStructView(bool visible) {
-    if (settings_.structViewVisible != visible) {
-        settings_.structViewVisible = visible;
-        SaveSettingsNow();
-    }
-    // The Struct View window is created or destroyed here once it exists.
-    if (window_) RebuildMenu();
+    if (structView_.Window()) structView_.SetLabels(LoadStructViewLabels(strings_));
+    RefreshStructViewTexts();
+    RequestStructValues();
 }
 
 }  // namespace tvx

@@ -32,7 +32,7 @@ bool AppWindow::OpenFile(const std::u16string& path) {
     UpdateTitle();
     RefreshStatusBar();
     RequestInspectorValues();
-    // Struct View values are requested here once it exists.
+    RequestStructValues();
     return true;
 }
 
@@ -101,7 +101,7 @@ void AppWindow::AfterDocumentSwitch() {
     UpdateTitle();
     RefreshStatusBar();
     RequestInspectorValues();
-    // Struct View values are requested here once it exists.
+    RequestStructValues();
 }
 
 // The save runs on this thread. While it pumps messages, the busy flag grays the menu and

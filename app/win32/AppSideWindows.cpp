@@ -3,6 +3,7 @@
 #include "app/Commands.h"
 #include "app/win32/AppWindow.h"
 #include "inspector/InspectorLabels.h"
+#include "structview/StructViewLabels.h"
 
 #include <memory>
 
@@ -80,6 +81,53 @@ void AppWindow::OnInspectorResult(LPARAM lParam) {
     if (!EnsureInspectorWindow()) return;
     inspector_.SetValues(result->value);
     PositionInspectorWindow();
+}
+
+void AppWindow::PositionStructViewWindow() {
+    HWND view = structView_.Window();
+    if (!window_ || !view) return;
+    RECT outer{};
+    GetWindowRect(window_, &outer);
+    // A maximised view stays where it is.
+    Dock(window_, view, outer.left - structView_.Width() - 1, structView_.Width(), !IsZoomed(view));
+}
+
+// Creates the window when missing, with the settings' value format, and docks it; true when
+// it exists.
+bool AppWindow::EnsureStructViewWindow() {
+    if (structView_.Window()) return true;
+    if (!structView_.Create(window_, instance_, LoadStructViewLabels(strings_), settings_.theme)) return false;
+    structView_.SetValueFormat(SettingsValueFormat());
+    structView_.Redraw();
+    PositionStructViewWindow();
+    return true;
+}
+
+void AppWindow::ShowStructView(bool visible) {
+    if (settings_.structViewVisible != visible) {
+        settings_.structViewVisible = visible;
+        SaveSettingsNow();
+    }
+    if (visible) {
+        if (EnsureStructViewWindow()) {
+            structView_.SetLabels(LoadStructViewLabels(strings_));
+            RefreshStructViewTexts();
+            PositionStructViewWindow();
+            RequestStructValues();
+        }
+    } else {
+        structView_.Destroy();
+    }
+    if (window_) RebuildMenu();
+}
+
+void AppWindow::OnStructViewClosed() {
+    if (settings_.structViewVisible) {
+        settings_.structViewVisible = false;
+        SaveSettingsNow();
+    }
+    structView_.Destroy();
+    if (window_) RebuildMenu();
 }
 
 }  // namespace tvx

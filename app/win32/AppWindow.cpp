@@ -36,6 +36,8 @@ RECT WorkAreaUnderMouse() {
 AppWindow::~AppWindow() {
     inspector_.Destroy();
     inspectorWorker_.Stop();
+    structView_.Destroy();
+    structWorker_.Stop();
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
 }
 
@@ -48,7 +50,7 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
     settingsPath_ = ComputeSettingsPath(platform::ExecutableDirectory());
     LoadSettingsAtStartup(settings_, settingsPath_, strings_);
     inspectorWorker_.Start();
-    // The struct worker starts here once it exists.
+    structWorker_.Start();
 
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&controls);
@@ -115,6 +117,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_MOVE:
             PositionInspectorWindow();
+            PositionStructViewWindow();
             return 0;
         case WM_SETFOCUS:
             if (!hexView_.Window()) break;
@@ -143,10 +146,16 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             UpdateTitle();
             RefreshStatusBar();
             RequestInspectorValues();
-            // Struct View values are requested here once it exists.
+            RequestStructValues();
             return 0;
         case WM_APP + kAppInspectorResult: OnInspectorResult(lParam); return 0;
         case WM_APP + kAppInspectorClosed: OnInspectorClosed(); return 0;
+        case WM_APP + kAppStructViewClosed: OnStructViewClosed(); return 0;
+        case WM_APP + kAppStructViewChooseFile: ChooseStructPatternFile(); return 0;
+        case WM_APP + kAppStructResult: OnStructResult(lParam); return 0;
+        case WM_APP + kAppStructViewUnload: UnloadStructPattern(); return 0;
+        case WM_APP + kAppStructViewReload: ReloadStructPattern(); return 0;
+        case WM_APP + kAppStructFormat: ChangeStructFormat(wParam); return 0;
         case WM_APP + kAppReadOnlyBlocked: FlashReadOnlyNotice(); return 0;
         case WM_APP + kAppViewStatusChanged: RefreshStatusBar(); return 0;
         default: break;
@@ -165,13 +174,14 @@ void AppWindow::OnCreate() {
     view.SetTheme(settings_.theme);
     view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.bold, settings_.italic);
     if (settings_.dataInspectorVisible) (void)EnsureInspectorWindow();
-    // The Struct View is created here, as the settings say, once it exists.
+    if (settings_.structViewVisible && EnsureStructViewWindow()) RefreshStructViewTexts();
     RebuildMenu();
     LayoutChildren();
     ColorStatusBar();
     UpdateTitle();
     RefreshStatusBar();
     RequestInspectorValues();
+    RequestStructValues();
     if (pendingPath_) {
         OpenFile(*pendingPath_);
         pendingPath_.reset();
@@ -192,6 +202,7 @@ void AppWindow::LayoutChildren() {
     MoveWindow(hexView_.Window(), 0, 0, client.right - client.left,
                std::max(0, static_cast<int>(client.bottom - client.top) - statusHeight), TRUE);
     PositionInspectorWindow();
+    PositionStructViewWindow();
 }
 
 void AppWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
@@ -206,7 +217,8 @@ void AppWindow::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
 void AppWindow::OnDestroy() {
     inspector_.Destroy();
     inspectorWorker_.Stop();
-    // The Struct View is destroyed and the struct worker joined here once they exist.
+    structView_.Destroy();
+    structWorker_.Stop();
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
     accelerators_ = nullptr;
     PostQuitMessage(0);

@@ -6,16 +6,19 @@
 
 #include "app/InspectorWorker.h"
 #include "app/ProgressThrottle.h"
+#include "app/StructWorker.h"
 #include "document/EditableDocument.h"
 #include "hexview/win32/HexViewWindow.h"
 #include "inspector/win32/DataInspectorWindow.h"
 #include "localization/StringTable.h"
 #include "settings/AppSettings.h"
+#include "structview/win32/StructViewWindow.h"
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -99,6 +102,26 @@ private:
     [[nodiscard]] bool PostInspectorResult(InspectorWorker::Result* result);
     void OnInspectorResult(LPARAM lParam);
     void OnInspectorClosed();
+    void PositionStructViewWindow();
+    [[nodiscard]] bool EnsureStructViewWindow();
+    void OnStructViewClosed();
+
+    // The struct pattern of the Struct View and its rows from the struct worker
+    // (AppStructView.cpp).
+    void ChooseStructPatternFile();
+    bool LoadStructPattern(const std::u16string& path);
+    void ReloadStructPattern();
+    void UnloadStructPattern();
+    void RefreshStructViewTexts();
+    void ShowStructViewWithoutPattern();
+    void RequestStructValues();
+    // Runs on the struct worker's thread.
+    [[nodiscard]] bool PostStructResult(StructWorker::Result* result);
+    void OnStructResult(LPARAM lParam);
+    void ChangeStructFormat(WPARAM choice);
+    [[nodiscard]] StructValueFormat SettingsValueFormat() const;
+    [[nodiscard]] bool StructViewIsActive() const;
+    void ActivateStructView();
 
     // Status bar (AppStatusBar.cpp).
     void RefreshStatusBar();
@@ -126,11 +149,20 @@ private:
     AppSettings settings_;
     EditableDocument document_;
     DataInspectorWindow inspector_;
+    StructViewWindow structView_;
     HexViewWindow hexView_;
     std::optional<std::u16string> pendingPath_;
     std::u16string settingsPath_;
-    // Last, so that it stops before anything it reaches goes away.
+    // The loaded struct pattern (null when none), where it came from, and what the view shows
+    // of it; after a failed load the path, name and error stay so that Reload can try again.
+    std::shared_ptr<const StructPatternFile> structPattern_;
+    std::u16string structPatternPath_;
+    std::u16string structPatternName_;
+    std::u16string structPatternSummary_;
+    std::u16string structPatternError_;
+    // Last, so that they stop before anything they reach goes away.
     InspectorWorker inspectorWorker_{[this](InspectorWorker::Result* result) { return PostInspectorResult(result); }};
+    StructWorker structWorker_{[this](StructWorker::Result* result) { return PostStructResult(result); }};
 };
 
 }  // namespace tvx
