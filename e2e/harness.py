@@ -179,9 +179,13 @@ class App:
             raise TestFailure("xdotool %s failed: %s" % (" ".join(args), result.stderr.strip()))
         return result.stdout.strip()
 
+    def find_windows(self, title):
+        """The ids of every visible window titled exactly title."""
+        return self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title, check=False).split()
+
     def find_window(self, title):
         """The id of the visible window titled exactly title, or None."""
-        ids = self.xdotool("search", "--onlyvisible", "--name", "^%s$" % title, check=False).split()
+        ids = self.find_windows(title)
         return ids[0] if ids else None
 
     def wait_window(self, title):
@@ -196,16 +200,17 @@ class App:
     def wait_title(self, expected):
         return wait_for(lambda: self.title() == expected, what="title %r (now %r)" % (expected, self.title()))
 
-    def focus(self):
-        self.xdotool("windowfocus", "--sync", self.window)
+    def focus(self, window=None):
+        self.xdotool("windowfocus", "--sync", window or self.window)
 
-    def key(self, *keys):
-        self.focus()
+    def key(self, *keys, window=None):
+        """Presses keys in the main window, or in another window by id."""
+        self.focus(window)
         for key in keys:
             self.xdotool("key", "--clearmodifiers", key)
 
-    def type_text(self, text):
-        self.focus()
+    def type_text(self, text, window=None):
+        self.focus(window)
         self.xdotool("type", "--delay", "50", text)
 
     def menu(self, *keys):

@@ -13,6 +13,7 @@ import time
 import traceback
 
 from harness import App, Display, TestFailure, Wine, wait_for
+from search_cases import SearchCases
 from side_window_cases import SideWindowCases
 
 THEME_BACKGROUNDS = {"Light": (0xF6, 0xF4, 0xEF), "DarkBlue": (0x0D, 0x1B, 0x2A), "Black": (0x11, 0x11, 0x11)}
@@ -31,7 +32,7 @@ def check(condition, message):
         raise TestFailure(message)
 
 
-class Cases(SideWindowCases):
+class Cases(SideWindowCases, SearchCases):
     def __init__(self, wine, build_dir, artifacts):
         self.wine = wine
         self.app_dir = os.path.join(build_dir, "app")

@@ -26,11 +26,16 @@ class Image:
     def find(self, predicate, box=None):
         """The points (x, y) inside box (left, top, right, bottom) whose colour satisfies predicate."""
         left, top, right, bottom = box or (0, 0, self.width, self.height)
+        left, right = max(0, left), min(self.width, right)
         points = []
+        verdicts = {}  # a picture holds few distinct colours: ask the predicate once for each
         for y in range(max(0, top), min(self.height, bottom)):
-            row = self.rgb[(y * self.width) * 3:(y * self.width + self.width) * 3]
-            for x in range(max(0, left), min(self.width, right)):
-                if predicate((row[3 * x], row[3 * x + 1], row[3 * x + 2])):
+            row = self.rgb[(y * self.width + left) * 3:(y * self.width + right) * 3]
+            for x, colour in enumerate(zip(row[0::3], row[1::3], row[2::3]), left):
+                verdict = verdicts.get(colour)
+                if verdict is None:
+                    verdict = verdicts[colour] = bool(predicate(colour))
+                if verdict:
                     points.append((x, y))
         return points
 
@@ -76,11 +81,13 @@ def parse_xwd(data):
     order = "little" if byte_order == 0 else "big"
     shifts = (_shift(red_mask), _shift(green_mask), _shift(blue_mask))
     out = bytearray(width * height * 3)
-    if step == 4 and bytes_per_line == width * 4 and order == "little" and all(s % 8 == 0 for s in shifts):
-        # The usual case: whole bytes per channel, taken with strided slices.
-        pixels = data[offset:offset + width * height * 4]
-        for channel, shift in enumerate(shifts):
-            out[channel::3] = pixels[shift // 8::4]
+    if order == "little" and all(s % 8 == 0 for s in shifts):
+        # The usual case: whole bytes per channel, taken row by row with strided slices (Wine's
+        # display reports 24 bits per pixel in lines padded to 32-bit pixels).
+        for y in range(height):
+            row = data[offset + y * bytes_per_line:offset + y * bytes_per_line + width * step]
+            for channel, shift in enumerate(shifts):
+                out[y * width * 3 + channel:(y + 1) * width * 3:3] = row[shift // 8::step]
         return Image(width, height, bytes(out))
     for y in range(height):
         row = data[offset + y * bytes_per_line:offset + y * bytes_per_line + width * step]

@@ -53,11 +53,10 @@ bool AppWindow::OnCommand(WORD id) {
         case kCmdLanguageSystem: SetLanguage(Language::System); return true;
         case kCmdLanguageEnglish: SetLanguage(Language::English); return true;
         case kCmdLanguageJapanese: SetLanguage(Language::Japanese); return true;
+        case kCmdFind: FindNext(); return true;
         case kCmdGoTo: GoToOffset(); return true;
         case kCmdFont: ShowFontDialog(); return true;
         case kCmdAbout: ShowAboutDialog(); return true;
-        // Find arrives with its dialog.
-        case kCmdFind: return true;
         default: return false;
     }
 }

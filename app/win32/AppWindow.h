@@ -7,6 +7,7 @@
 #include "app/InspectorWorker.h"
 #include "app/ProgressThrottle.h"
 #include "app/StructWorker.h"
+#include "app/win32/SearchDialog.h"
 #include "document/EditableDocument.h"
 #include "hexview/win32/HexViewWindow.h"
 #include "inspector/win32/DataInspectorWindow.h"
@@ -92,6 +93,13 @@ private:
     // The flag must outlive the scan (the dialog's state lives on the stack below it).
     [[nodiscard]] bool CheckSearchCancel(bool* cancelRequested);
     void ShowProgress();
+
+    // Search (AppSearch.cpp). FindNext runs the search dialog; SearchCommand is the body of
+    // its callback, with the text encoding captured when the dialog opened.
+    void FindNext();
+    void SearchCommand(const SearchDialogResult& request, SearchDirection direction, HWND dialog,
+                       TextEncoding encoding);
+    void AddSearchHistory(std::u16string_view kind, std::u16string_view query);
 
     // Side windows (AppSideWindows.cpp): docking, and the Data Inspector's values from the
     // inspector worker.

@@ -47,7 +47,7 @@ std::u16string WindowText(HWND window) {
     return text;
 }
 
-void RunModalLoop(HWND owner, HWND dialog, const bool& done) {
+void RunModalLoop(HWND owner, HWND dialog, const bool& done, const std::function<void()>& afterEachMessage) {
     EnableWindow(owner, FALSE);
     ShowWindow(dialog, SW_SHOW);
     UpdateWindow(dialog);
@@ -59,10 +59,15 @@ void RunModalLoop(HWND owner, HWND dialog, const bool& done) {
             break;
         }
         if (result < 0) break;
-        if (IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        if (!IsWindow(dialog) || !IsDialogMessageW(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (!done && afterEachMessage) afterEachMessage();
     }
+    // After a quit request the dialog is still there; its state, on the caller's stack, is not
+    // for much longer.
+    if (IsWindow(dialog)) CloseDialog(owner, dialog);
     EnableWindow(owner, TRUE);
     SetActiveWindow(owner);
     SetForegroundWindow(owner);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace tvx {
@@ -28,9 +29,10 @@ HWND AddControl(HWND dialog, DWORD exStyle, const wchar_t* className, const std:
 [[nodiscard]] std::u16string WindowText(HWND window);
 
 // Disables the owner, shows the dialog and dispatches messages until done is set (or a quit
-// request arrives, which is put back for the main loop); then enables the owner again and
-// makes it the active, foreground and focused window.
-void RunModalLoop(HWND owner, HWND dialog, const bool& done);
+// request arrives, which is put back for the main loop and closes the dialog), calling
+// afterEachMessage, when given, after each one while not done; then enables the owner again
+// and makes it the active, foreground and focused window.
+void RunModalLoop(HWND owner, HWND dialog, const bool& done, const std::function<void()>& afterEachMessage = {});
 
 // Enables the owner before the dialog goes, so that it, not another program, becomes the
 // active window; then destroys the dialog.

@@ -1,0 +1,185 @@
+"""GUI cases of the search dialog: next and previous matches, the invalid-query box, the history
+kept across a restart, and Escape stopping a long scan."""
+
+import os
+import time
+
+import screen
+from harness import TestFailure, wait_for
+
+DIALOG_TITLE = "Find"
+# The hex view's selection in the DarkBlue theme: the selection colour at its alpha over the
+# background; the caret cell inside a selection is filled twice.
+SELECTION = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 0x6F, 0xEB), (0x0D, 0x1B, 0x2A)))
+SELECTION_UNDER_CARET = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 0x6F, 0xEB), SELECTION))
+ROWS = b"Tavro hex editor: rows of sixteen bytes.\n"  # the runner's small file holds it three times
+ROWS_HEX = "72 6F 77 73"  # "rows", at offsets 18, 59 and 100
+EDITOR_HEX = "65 64 69 74 6F 72"  # "editor", at offsets 10, 51 and 92
+LONG_SCAN_SIZE = 2 << 30  # sparse: about ten seconds of scanning under Wine
+
+
+def check(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+def colours_near(*colours, tolerance=4):
+    """Every colour within tolerance of one of colours, for quick membership tests."""
+    span = range(-tolerance, tolerance + 1)
+    return {(r + i, g + j, b + k) for r, g, b in colours for i in span for j in span for k in span}
+
+
+SELECTION_COLOURS = colours_near(SELECTION, SELECTION_UNDER_CARET)
+
+
+def error_red(colour):
+    """The red of the error icon (the information icon is blue)."""
+    return colour[0] > 180 and colour[1] < 90 and colour[2] < 90
+
+
+class SearchCases:
+    """Mixed into the runner's Cases: uses its app() and calibrate() helpers."""
+
+    # --- helpers -------------------------------------------------------------------------------
+
+    def open_search_dialog(self, app):
+        app.key("ctrl+f")
+        return app.wait_window(DIALOG_TITLE)
+
+    @staticmethod
+    def selection_cells(app, grid, rows=8):
+        """(row on screen, first column, byte count) of a selection that lies within one of the
+        first rows of hex cells."""
+        left, top, pitch, height = grid
+        box = (left - pitch // 2, top - height // 2, left + 16 * pitch, top + rows * height)
+        cells = app.screenshot().find(lambda c: c in SELECTION_COLOURS, box)
+        check(cells, "no selection on screen")
+        first, top_y, last = min(p[0] for p in cells), min(p[1] for p in cells), max(p[0] for p in cells) + 1
+        return round((top_y - top) / height), round((first - left) / pitch), round((last - first) / pitch)
+
+    def wait_selection(self, app, grid, offset, length):
+        expected = (offset // 16, offset % 16, length)
+        seen = []
+        try:
+            wait_for(lambda: seen.append(self.selection_cells(app, grid)) or seen[-1] == expected,
+                     what="the selection of %d bytes at %d" % (length, offset))
+        except TestFailure:
+            app.screenshot("search-selection-failure")
+            raise TestFailure("selection (row, column, bytes) %s, expected %s" % (seen[-1] if seen else None,
+                                                                                 expected))
+
+    def close_dialog_and_copy(self, app, dialog, expected):
+        """Closes the dialog with Escape and checks that Ctrl+C in the main window copies expected."""
+        app.key("Escape", window=dialog)
+        app.wait_window_gone(DIALOG_TITLE)
+        check(app.clipboard() != expected, "the clipboard holds %r already" % expected)
+        app.key("ctrl+c")
+        wait_for(lambda: app.clipboard() == expected, what="clipboard %r (now %r)" % (expected, app.clipboard()))
+
+    def message_box(self, app, dialog):
+        """The id of the message box the dialog shows (it carries the dialog's title too)."""
+        return wait_for(lambda: next((w for w in app.find_windows(DIALOG_TITLE) if w != dialog), None),
+                        what="a message box over the dialog")
+
+    # --- cases -----------------------------------------------------------------------------------
+
+    def test_search_next_and_previous(self):
+        app = self.app("search-next-previous")
+        app.start(self.small)
+        try:
+            grid = self.calibrate(app)
+            dialog = self.open_search_dialog(app)
+            app.type_text(ROWS_HEX, window=dialog)
+            app.key("Return", window=dialog)  # Find Next from the caret at 0
+            self.wait_selection(app, grid, 18, 4)
+            app.key("Return", window=dialog)  # from one byte past the selection
+            self.wait_selection(app, grid, 59, 4)
+            app.key("Return", window=dialog)
+            self.wait_selection(app, grid, 100, 4)
+            app.key("Tab", "space", window=dialog)  # Find Previous
+            self.wait_selection(app, grid, 59, 4)
+            app.key("Tab", "space", window=dialog)
+            self.wait_selection(app, grid, 18, 4)
+            app.screenshot("search-previous")
+            check(app.find_windows(DIALOG_TITLE) == [dialog], "a message box came up")
+            self.close_dialog_and_copy(app, dialog, ROWS_HEX)
+        finally:
+            app.stop()
+
+    def test_search_invalid_hex_query(self):
+        app = self.app("search-invalid-hex")
+        app.start(self.small)
+        try:
+            dialog = self.open_search_dialog(app)
+            app.type_text("4 1 4", window=dialog)  # an odd number of digits
+            app.key("Return", window=dialog)
+            box = self.message_box(app, dialog)
+            # The box lies over the dialog, which the root window's picture shows black: take its own.
+            image = wait_for(lambda: (lambda i: len(i.find(error_red)) > 20 and i)(screen.capture(app.display, box)),
+                             what="the red error icon in the box")
+            image.save_png(os.path.join(self.artifacts, "search-invalid-hex.png"))
+            app.key("Return", window=box)
+            wait_for(lambda: app.find_windows(DIALOG_TITLE) == [dialog], what="the box to close, the dialog to stay")
+            check(app.settings()["searchHistory"] == [], "the refused query went into the history")
+        finally:
+            app.stop()
+
+    def test_search_history_after_restart(self):
+        app = self.app("search-history")
+        app.start(self.small)
+        try:
+            dialog = self.open_search_dialog(app)
+            expected = []
+            for kind, query, keys in (("hex", ROWS_HEX, ()), ("text", "editor", ("shift+Tab", "Down", "Tab"))):
+                app.key(*keys, window=dialog)  # the type list to "Text", back to the query box
+                app.type_text(query, window=dialog)
+                app.key("Return", window=dialog)
+                expected.insert(0, {"kind": kind, "query": query})
+                wait_for(lambda: app.settings()["searchHistory"] == expected,
+                         what="the history %s (now %s)" % (expected, app.settings()["searchHistory"]))
+            app.stop()
+
+            app.start(self.small)
+            grid = self.calibrate(app)
+            dialog = self.open_search_dialog(app)
+            app.key("Down", "Return", window=dialog)  # the newest hexadecimal query
+            self.wait_selection(app, grid, 18, 4)
+            app.key("shift+Tab", "Down", "Tab", "Down", "Return", window=dialog)  # the newest text query
+            self.wait_selection(app, grid, 51, 6)
+            self.close_dialog_and_copy(app, dialog, EDITOR_HEX)
+            check(app.settings()["searchHistory"] == expected, "the history changed: %s" % app.settings())
+        finally:
+            app.stop()
+
+    def test_search_escape_stops_long_scan(self):
+        path = os.path.join(self.files, "long-scan.bin")
+        with open(path, "wb") as out:
+            out.write(ROWS)
+            out.truncate(LONG_SCAN_SIZE)  # the rest is a hole that reads as zeros
+        app = self.app("search-escape")
+        app.start(path)
+        try:
+            grid = self.calibrate(app)
+            dialog = self.open_search_dialog(app)
+            app.type_text(ROWS_HEX, window=dialog)
+            app.key("Return", window=dialog)
+            self.wait_selection(app, grid, 18, 4)
+            idle_extent = app.status_text_extent()
+
+            app.type_text("00 00 00 01", window=dialog)  # never there; Horspool steps one byte over zeros
+            app.key("Return", window=dialog)
+            # "Searching... N%" is far shorter than the offset, encoding and zoom.
+            wait_for(lambda: app.status_text_extent() < idle_extent / 2, what="the search progress")
+            app.screenshot("search-running")
+            app.key("Escape", window=dialog)
+            pressed = time.monotonic()
+            wait_for(lambda: app.status_text_extent() > idle_extent / 2, timeout=5, interval=0.05,
+                     what="the search to stop")
+            stopped = time.monotonic() - pressed
+            check(app.find_windows(DIALOG_TITLE) == [dialog], "a box came up or the dialog closed")
+            self.wait_selection(app, grid, 18, 4)
+            self.close_dialog_and_copy(app, dialog, ROWS_HEX)
+            print("  the scan stopped %.2f s after Escape" % stopped)
+        finally:
+            app.stop()
+            os.remove(path)
