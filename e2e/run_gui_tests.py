@@ -12,6 +12,7 @@ import sys
 import time
 import traceback
 
+from file_cases import FileCases
 from harness import App, Display, TestFailure, Wine, wait_for
 from search_cases import SearchCases
 from side_window_cases import SideWindowCases
@@ -32,7 +33,7 @@ def check(condition, message):
         raise TestFailure(message)
 
 
-class Cases(SideWindowCases, SearchCases):
+class Cases(SideWindowCases, FileCases, SearchCases):
     def __init__(self, wine, build_dir, artifacts):
         self.wine = wine
         self.app_dir = os.path.join(build_dir, "app")
