@@ -1,6 +1,8 @@
 """GUI cases of the side windows docked beside the main window: the Data Inspector and the Struct View."""
 
 import os
+import shutil
+import struct
 
 from harness import App, TestFailure, wait_for
 
@@ -10,10 +12,44 @@ INSPECTOR_HEADER_HEIGHT = 38
 INSPECTOR_ROW_HEIGHT = 36
 UINT8_ROW = 1
 
+STRUCT_VIEW_TITLE = "Struct View"
+PATTERN_DIALOG_TITLE = "Open Struct Pattern"
+EMPTY_MESSAGE = "No struct pattern is loaded. Click Open to choose a pattern file (*.tvsd)."
+# A 4 x 2 pixel, 24-bit BMP: its two headers and 16 bytes of pixels.
+BMP = (b"BM" + struct.pack("<IHHI", 70, 0, 0, 54) +
+       struct.pack("<IiiHHIIiiII", 40, 4, 2, 1, 24, 0, 16, 2835, 2835, 0, 0) + bytes(16))
+BMP_TABLE = "\n".join([
+    "Struct View", "Definition: bmp.tvsd", "",
+    "Offset\tValue\tSize\tName",
+    "0x0\t\t14\tfile : BITMAPFILEHEADER",
+    "0x0\t0x4D42\t2\t  bfType",
+    "0x2\t0x00000046\t4\t  bfSize",
+    "0x6\t0x0000\t2\t  bfReserved1",
+    "0x8\t0x0000\t2\t  bfReserved2",
+    "0xA\t0x00000036\t4\t  bfOffBits",
+    "0xE\t\t40\tinfo : BITMAPINFOHEADER",
+    "0xE\t0x00000028\t4\t  biSize",
+    "0x12\t0x00000004\t4\t  biWidth",
+    "0x16\t0x00000002\t4\t  biHeight",
+    "0x1A\t0x0001\t2\t  biPlanes",
+    "0x1C\t0x0018\t2\t  biBitCount",
+    "0x1E\t0x00000000\t4\t  biCompression",
+    "0x22\t0x00000010\t4\t  biSizeImage",
+    "0x26\t0x00000B13\t4\t  biXPelsPerMeter",
+    "0x2A\t0x00000B13\t4\t  biYPelsPerMeter",
+    "0x2E\t0x00000000\t4\t  biClrUsed",
+    "0x32\t0x00000000\t4\t  biClrImportant"])
+
 
 def check(condition, message):
     if not condition:
         raise TestFailure(message)
+
+
+def click(app, x, y):
+    """Clicks at a point of the screen, also when the pointer is there already (where a
+    synchronous move would wait for a motion that never comes)."""
+    app.xdotool("mousemove", str(x), str(y), "click", "1")
 
 
 class SideWindowCases:
@@ -41,9 +77,55 @@ class SideWindowCases:
         """Clicks the value of row and copies it with Ctrl+C; returns the clipboard text."""
         top = self.inspector_client_top(app, window)
         x, y, _, _ = app.geometry(window)
-        app.click(x + 250, y + top + INSPECTOR_HEADER_HEIGHT + INSPECTOR_ROW_HEIGHT * row + INSPECTOR_ROW_HEIGHT // 2)
+        click(app, x + 250, y + top + INSPECTOR_HEADER_HEIGHT + INSPECTOR_ROW_HEIGHT * row + INSPECTOR_ROW_HEIGHT // 2)
         app.xdotool("windowfocus", "--sync", window)
         app.xdotool("key", "--clearmodifiers", "ctrl+c")
+
+    @staticmethod
+    def docked_left(app, window):
+        """Fails unless window lies against the main window's left edge, as tall as it."""
+        mx, my, mw, mh = app.geometry()
+        x, y, w, h = app.geometry(window)
+        check(0 <= mx - (x + w) <= 12, "the window's right edge %d is not at the main window's left %d" % (x + w, mx))
+        check(abs(y - my) <= 2 and abs(h - mh) <= 2, "the window spans %d..%d, the main window %d..%d" %
+              (y, y + h, my, my + mh))
+
+    @staticmethod
+    def struct_view_text(app, window):
+        """The Struct View's table as Ctrl+C copies it (the X clipboard shows CR LF as LF)."""
+        x, y, _, _ = app.geometry(window)
+        click(app, x + 40, y + 20)  # the title: takes the focus, changes nothing
+        app.key("ctrl+c", window=window)
+        return (app.clipboard() or "").replace("\r\n", "\n")
+
+    def wait_struct_view_text(self, app, window, expected, what):
+        seen = []
+        try:
+            return wait_for(lambda: seen.append(self.struct_view_text(app, window)) or expected(seen[-1]),
+                            interval=0.5, what=what)
+        except TestFailure:
+            raise TestFailure("%s; the view shows %r" % (what, seen[-1] if seen else None))
+
+    @staticmethod
+    def choose_pattern(app, window, name):
+        """Clicks Open and types the file name into the dialog, which starts in "patterns"."""
+        x, y, width, _ = app.geometry(window)
+        click(app, x + width - 404 + 45, y + 23)
+        dialog = app.wait_window(PATTERN_DIALOG_TITLE)
+        app.type_text(name, window=dialog)
+        app.key("Return", window=dialog)
+        app.wait_window_gone(PATTERN_DIALOG_TITLE)
+
+    @staticmethod
+    def activate_main(app):
+        """Gives the main window the keyboard back with a click on its status bar."""
+        x, y, width, height = app.geometry()
+        click(app, x + width // 2, y + height - 8)
+
+    def struct_view_app(self, name, struct_view=False):
+        app = self.app(name, struct_view=struct_view)
+        shutil.copytree(os.path.join(self.app_dir, "patterns"), os.path.join(app.dir, "patterns"), dirs_exist_ok=True)
+        return app
 
     # --- cases ---------------------------------------------------------------------------------
 
@@ -86,7 +168,7 @@ class SideWindowCases:
         try:
             window = app.wait_window(INSPECTOR_TITLE)
             x, y, width, _ = app.geometry(window)
-            app.click(x + width - 14, y + 10)  # the close box at the right end of the caption
+            click(app, x + width - 14, y + 10)  # the close box at the right end of the caption
             wait_for(lambda: app.settings()["analysis"]["dataInspector"]["visible"] is False,
                      what="the settings file to say the inspector is hidden")
             app.wait_window_gone(INSPECTOR_TITLE)
@@ -95,5 +177,63 @@ class SideWindowCases:
             wait_for(lambda: app.settings()["analysis"]["dataInspector"]["visible"] is True,
                      what="the settings file to say the inspector is shown")
             self.docked_right(app, window)
+        finally:
+            app.stop()
+
+    def test_struct_view_shows_a_bmp_header(self):
+        app = self.struct_view_app("struct-view-bmp")
+        app.start(self._file("header.bmp", BMP))
+        try:
+            app.menu("s", "a", "s")
+            window = app.wait_window(STRUCT_VIEW_TITLE)
+            wait_for(lambda: app.settings()["analysis"]["structView"]["visible"] is True,
+                     what="the settings file to say the Struct View is shown")
+            self.docked_left(app, window)
+            self.wait_struct_view_text(app, window, lambda t: t == "Struct View\nDefinition: -\n\n" + EMPTY_MESSAGE,
+                                       "the empty message")
+            self.choose_pattern(app, window, "bmp.tvsd")
+            self.wait_struct_view_text(app, window, lambda t: t == BMP_TABLE, "the BMP header table")
+            app.screenshot("struct-view-bmp", window=window)
+
+            # The value format button in the Value heading: Numbers, then Decimal.
+            x, y, _, _ = app.geometry(window)
+            click(app, x + 310, y + 79)
+            for key in ("Up", "Right", "Down", "Return"):
+                app.xdotool("key", key)
+            wait_for(lambda: app.settings()["analysis"]["structView"]["numericBase"] == "dec",
+                     what="the settings file to say decimal")
+            self.wait_struct_view_text(app, window, lambda t: "\n0x0\t19778\t2\t  bfType\n" in t and
+                                       "\n0x12\t4\t4\t  biWidth\n" in t, "decimal values")
+
+            self.activate_main(app)
+            app.key("Right")  # the caret to offset 1: the struct follows it
+            self.wait_struct_view_text(app, window, lambda t: "\n0x1\t\t14\tfile : BITMAPFILEHEADER\n" in t and
+                                       "\n0x13\t" in t, "the rows at offset 1")
+        finally:
+            app.stop()
+
+    def test_struct_view_pattern_error_and_reload(self):
+        app = self.struct_view_app("struct-view-error", struct_view=True)
+        bad = os.path.join(app.dir, "patterns", "broken.tvsd")
+        with open(bad, "w") as out:
+            out.write("struct Broken {\n    uint16_t a\n};\n")
+        app.start(self._file("broken.bin", bytes([0x34, 0x12, 0x78, 0x56])))
+        try:
+            window = app.wait_window(STRUCT_VIEW_TITLE)
+            self.choose_pattern(app, window, "broken.tvsd")
+            text = self.wait_struct_view_text(
+                app, window, lambda t: "\n\nThe struct pattern could not be loaded: " in t and t,
+                "the load error")
+            check(text.startswith("Struct View\nDefinition: broken.tvsd\n"), "the error names no file: %r" % text)
+            check(text.endswith("loaded: Line 2, Col 5: Unexpected tokens after declaration name.\n"
+                                "    uint16_t a\n    ^"), "not the loader's message with its excerpt: %r" % text)
+            self.activate_main(app)
+            app.key("Right")  # moving the caret keeps the error in view
+            self.wait_struct_view_text(app, window, lambda t: "could not be loaded" in t, "the error to stay")
+            with open(bad, "w") as out:
+                out.write("struct Fixed {\n    uint16_t a;\n};\n")
+            app.key("F5", window=window)
+            self.wait_struct_view_text(app, window, lambda t: t.endswith("\n0x1\t0x7812\t2\ta"),
+                                       "the fixed pattern's row")
         finally:
             app.stop()
