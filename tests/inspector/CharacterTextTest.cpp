@@ -123,16 +123,5 @@ TEST(DescribeCharacter, EmptyTextAndLoneSurrogatesStayAsTheyAre) {
     EXPECT_EQ(DescribeCharacter(u"\xD83D\xD83D"), u"\xD83D\xD83D");
 }
 
-// The decoders and the description together, as the inspector shows them.
-TEST(DescribeCharacter, DecodedUtf8Examples) {
-    EXPECT_EQ(DescribeCharacter(*Utf8({0x20})), u"Space (U+0020)");
-    EXPECT_EQ(DescribeCharacter(*Utf8({0x09})), u"TAB (U+0009)");
-    EXPECT_EQ(DescribeCharacter(*Utf8({0xC2, 0xA0})), u"NBSP (U+00A0)");
-    EXPECT_EQ(DescribeCharacter(*Utf8({0xC2, 0x85})), u"NEL (U+0085)");
-    EXPECT_EQ(DescribeCharacter(*Utf8({0xE3, 0x80, 0x80})), u"Ideographic Space (U+3000)");
-    EXPECT_EQ(DescribeCharacter(*Utf8({0xF0, 0x9F, 0x98, 0x80})), u"\U0001F600 (U+1F600)");
-    EXPECT_EQ(DescribeCharacter(*Utf8({0x01})), u"\x01 (U+0001)");
-}
-
 }  // namespace
 }  // namespace tvx

@@ -42,13 +42,5 @@ TEST(InspectorLabels, EveryKeyIsInBothTables) {
     }
 }
 
-TEST(InspectorLabels, JapaneseTexts) {
-    StringTable strings = Strings(Language::Japanese);
-    const InspectorLabels labels = LoadInspectorLabels(strings);
-    EXPECT_EQ(labels.title, u"データ インスペクター");
-    EXPECT_EQ(labels.rows[static_cast<std::size_t>(InspectorRow::Binary)], u"2 進数");
-    EXPECT_EQ(InspectorUnavailableText(strings), u"該当なし");
-}
-
 }  // namespace
 }  // namespace tvx
