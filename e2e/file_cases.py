@@ -132,15 +132,29 @@ class FileCases:
         finally:
             app.stop()
 
-    def test_save_that_fails(self):
-        app = self.app("save-fails")
-        path = self.data_file(app, "locked.bin")
+    def start_modified(self, run, name):
+        """A run with the file name open and its first byte typed over with 41; (app, path)."""
+        app = self.app(run)
+        path = self.data_file(app, name)
         app.start(path)
         try:
-            app.wait_title("Tavro - locked.bin")
+            app.wait_title("Tavro - " + name)
             app.key("ctrl+r")
             app.key("4", "1")
-            app.wait_title("Tavro - locked.bin *")
+            app.wait_title("Tavro - %s *" % name)
+        except Exception:
+            app.stop()
+            raise
+        return app, path
+
+    def close_and_answer(self, app, key):
+        """Closes the main window with Alt+F4 and answers the unsaved-changes question."""
+        app.key("alt+F4")
+        self.press_in(app, APP_TITLE, key)
+
+    def test_save_that_fails(self):
+        app, path = self.start_modified("save-fails", "locked.bin")
+        try:
             with Immutable(path):
                 app.menu("f", "s")
                 box = app.wait_window(APP_TITLE)
@@ -157,33 +171,20 @@ class FileCases:
             app.stop()
 
     def test_close_with_changes_cancel_then_no(self):
-        app = self.app("close-cancel-no")
-        path = self.data_file(app, "question.bin")
-        app.start(path)
+        app, path = self.start_modified("close-cancel-no", "question.bin")
         try:
-            app.key("ctrl+r")
-            app.key("4", "1")
-            app.wait_title("Tavro - question.bin *")
-            app.key("alt+F4")
-            self.press_in(app, APP_TITLE, "Escape")  # Cancel: the window stays, changes and all
+            self.close_and_answer(app, "Escape")  # Cancel: the window stays, changes and all
             check(app.title() == "Tavro - question.bin *", "Cancel changed the window: %r" % app.title())
-            app.key("alt+F4")
-            self.press_in(app, APP_TITLE, "n")  # No: the window closes without saving
+            self.close_and_answer(app, "n")  # No: the window closes without saving
             wait_for(lambda: app.process.poll() is not None, what="the program to end")
             check(read(path) == CONTENT, "No changed the file")
         finally:
             app.stop()
 
     def test_close_with_changes_yes(self):
-        app = self.app("close-yes")
-        path = self.data_file(app, "question.bin")
-        app.start(path)
+        app, path = self.start_modified("close-yes", "question.bin")
         try:
-            app.key("ctrl+r")
-            app.key("4", "1")
-            app.wait_title("Tavro - question.bin *")
-            app.key("alt+F4")
-            self.press_in(app, APP_TITLE, "y")  # Yes: saved, then closed
+            self.close_and_answer(app, "y")  # Yes: saved, then closed
             wait_for(lambda: app.process.poll() is not None, what="the program to end")
             check(read(path) == b"A" + CONTENT[1:], "Yes did not save the change")
         finally:
@@ -218,7 +219,7 @@ class FileCases:
         app = self.app("font")
         app.start(self.large)
         try:
-            first = self.calibrate(app)
+            first = wait_for(lambda: self.caret_box(app, app.screenshot()), what="the caret")
             app.menu("s", "f")
             dialog = app.wait_window("Font")
             wait_for(lambda: (lambda i: i.find(lambda c: max(c) < 90) and i)(self.window_image(app, dialog)),
@@ -230,8 +231,9 @@ class FileCases:
                             what="the settings to hold size 28 (now %r)" % app.settings()["font"])
             check(font["bold"] is True and font["italic"] is False, "the settings hold %r" % font)
             check(font["family"] == "DejaVu Sans Mono", "the family changed to %r" % font["family"])
-            wait_for(lambda: (lambda b: b[3] - b[1] > 1.8 * first[3])(self.caret_box(app, app.screenshot())),
-                     what="rows twice as tall")
+            height = first[3] - first[1]
+            wait_for(lambda: (lambda b: b[3] - b[1] > 1.8 * height)(self.caret_box(app, app.screenshot())),
+                     what="a caret twice as tall (12 to 28 points, bold)")
             app.screenshot("font-28-bold")
         finally:
             app.stop()

@@ -60,6 +60,7 @@ void OpenHomepage(HWND window) {
 LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     AboutState* state = BindDialogState<AboutState>(window, message, lParam);
     if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    if (HandleDialogEnd(state->owner, window, state->done, message, wParam)) return 0;
     switch (message) {
         case WM_CREATE: CreateControls(window, *state); return 0;
         case WM_CTLCOLORSTATIC:
@@ -74,18 +75,11 @@ LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             return TRUE;
         }
         case WM_COMMAND:
-            if (LOWORD(wParam) == kIdLink && HIWORD(wParam) == STN_CLICKED) {
+            if (LOWORD(wParam) == kIdLink && HIWORD(wParam) == STN_CLICKED)
                 OpenHomepage(window);
-            } else if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {  // Close, Enter, Esc
-                state->done = true;
-                CloseDialog(state->owner, window);
-            }
+            else if (LOWORD(wParam) == IDOK)  // Close and Enter; Esc comes as Cancel
+                FinishDialog(state->owner, window, state->done);
             return 0;
-        case WM_CLOSE:
-            state->done = true;
-            CloseDialog(state->owner, window);
-            return 0;
-        case WM_DESTROY: state->done = true; return 0;
         default: break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
@@ -94,14 +88,11 @@ LRESULT CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }  // namespace
 
 void RunAboutDialog(HWND owner, HINSTANCE instance, const AboutDialogTexts& texts) {
-    if (!RegisterDialogClass(instance, kClassName, AboutProc)) return;
     AboutState state;
     state.owner = owner;
     state.texts = &texts;
-    const SIZE size = OuterSize(kClientWidth, kClientHeight, kStyle, kExStyle);
-    const POINT position = CenteredOver(owner, size.cx, size.cy);
-    HWND dialog = CreateWindowExW(kExStyle, kClassName, Wide(texts.title), kStyle, position.x, position.y, size.cx,
-                                  size.cy, owner, nullptr, instance, &state);
+    HWND dialog = CreateDialogWindow(owner, instance, kClassName, AboutProc, texts.title, kStyle, kExStyle,
+                                     OuterSize(kClientWidth, kClientHeight, kStyle, kExStyle), &state);
     if (!dialog) return;
     RunModalLoop(owner, dialog, state.done);
 }

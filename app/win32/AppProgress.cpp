@@ -25,14 +25,19 @@ void AppWindow::ShowProgress() {
     PumpMessages();
 }
 
-// Both handlers redraw only when the throttle lets the percentage through; the pump runs with
-// the redraw, so its cost stays small next to the work.
-void AppWindow::OnSaveProgress(std::size_t done, std::size_t total) {
-    saving_ = true;
-    if (const auto percent = saveProgress_.Update(done, total, GetTickCount64())) {
-        savingText_ = FormatProgressText(Text("status.saving"), *percent);
+// The handler save and search share: the percentage is redrawn only when the throttle lets it
+// through, and the pump runs with the redraw, so its cost stays small next to the work.
+void AppWindow::ReportProgress(ProgressThrottle& throttle, std::u16string& text, std::string_view label,
+                               std::size_t done, std::size_t total) {
+    if (const auto percent = throttle.Update(done, total, GetTickCount64())) {
+        text = FormatProgressText(Text(label), *percent);
         ShowProgress();
     }
+}
+
+void AppWindow::OnSaveProgress(std::size_t done, std::size_t total) {
+    saving_ = true;
+    ReportProgress(saveProgress_, savingText_, "status.saving", done, total);
 }
 
 void AppWindow::BeginSearchProgress() {
@@ -44,10 +49,7 @@ void AppWindow::BeginSearchProgress() {
 
 void AppWindow::OnSearchProgress(std::size_t done, std::size_t total) {
     searching_ = true;
-    if (const auto percent = searchProgress_.Update(done, total, GetTickCount64())) {
-        searchingText_ = FormatProgressText(Text("status.searching"), *percent);
-        ShowProgress();
-    }
+    ReportProgress(searchProgress_, searchingText_, "status.searching", done, total);
 }
 
 void AppWindow::EndSearchProgress() {

@@ -92,6 +92,8 @@ private:
     // it; so does the dialog's Close button or close box, whose clicks arrive through the pump.
     // The flag must outlive the scan (the dialog's state lives on the stack below it).
     [[nodiscard]] bool CheckSearchCancel(bool* cancelRequested);
+    void ReportProgress(ProgressThrottle& throttle, std::u16string& text, std::string_view label, std::size_t done,
+                        std::size_t total);
     void ShowProgress();
 
     // Search (AppSearch.cpp). FindNext runs the search dialog; SearchCommand is the body of

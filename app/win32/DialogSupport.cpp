@@ -79,4 +79,27 @@ void CloseDialog(HWND owner, HWND dialog) {
     DestroyWindow(dialog);
 }
 
+HWND CreateDialogWindow(HWND owner, HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                        const std::u16string& title, DWORD style, DWORD exStyle, SIZE outer, void* state) {
+    if (!RegisterDialogClass(instance, className, procedure)) return nullptr;
+    const POINT position = CenteredOver(owner, outer.cx, outer.cy);
+    return CreateWindowExW(exStyle, className, Wide(title), style, position.x, position.y, outer.cx, outer.cy, owner,
+                           nullptr, instance, state);
+}
+
+bool HandleDialogEnd(HWND owner, HWND dialog, bool& done, UINT message, WPARAM wParam) {
+    if (message == WM_DESTROY) {
+        done = true;
+        return true;
+    }
+    if (message != WM_CLOSE && !(message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)) return false;
+    FinishDialog(owner, dialog, done);
+    return true;
+}
+
+void FinishDialog(HWND owner, HWND dialog, bool& done) {
+    done = true;
+    CloseDialog(owner, dialog);
+}
+
 }  // namespace tvx

@@ -34,6 +34,19 @@ HWND AddControl(HWND dialog, DWORD exStyle, const wchar_t* className, const std:
 // and makes it the active, foreground and focused window.
 void RunModalLoop(HWND owner, HWND dialog, const bool& done, const std::function<void()>& afterEachMessage = {});
 
+// Registers the class if needed and creates the popup of this outer size centred over the
+// owner, with state as its creation parameter; null when either fails.
+[[nodiscard]] HWND CreateDialogWindow(HWND owner, HINSTANCE instance, const wchar_t* className, WNDPROC procedure,
+                                      const std::u16string& title, DWORD style, DWORD exStyle, SIZE outer,
+                                      void* state);
+
+// The ends every modal dialog shares: Cancel (also Esc through IsDialogMessageW) and the close
+// box set done and close the dialog; WM_DESTROY sets done. True when message was one of them.
+bool HandleDialogEnd(HWND owner, HWND dialog, bool& done, UINT message, WPARAM wParam);
+
+// Sets done and closes the dialog, as OK does once its work is done.
+void FinishDialog(HWND owner, HWND dialog, bool& done);
+
 // Enables the owner before the dialog goes, so that it, not another program, becomes the
 // active window; then destroys the dialog.
 void CloseDialog(HWND owner, HWND dialog);

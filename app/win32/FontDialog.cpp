@@ -93,34 +93,22 @@ void Accept(HWND window, FontDialogState& state) {
     state.chosen.bold = SendMessageW(state.boldBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
     state.chosen.italic = SendMessageW(state.italicBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
     state.accepted = true;
-    state.done = true;
-    CloseDialog(state.owner, window);
+    FinishDialog(state.owner, window, state.done);
 }
 
 LRESULT CALLBACK FontDialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     FontDialogState* state = BindDialogState<FontDialogState>(window, message, lParam);
     if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    if (HandleDialogEnd(state->owner, window, state->done, message, wParam)) return 0;
     switch (message) {
         case WM_CREATE: CreateControls(window, *state); return 0;
         case WM_SIZE: PlaceControls(*state, LOWORD(lParam), HIWORD(lParam)); return 0;
-        case WM_GETMINMAXINFO: {
-            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-            limits->ptMinTrackSize = {kMinTrackWidth, kMinTrackHeight};
+        case WM_GETMINMAXINFO:
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {kMinTrackWidth, kMinTrackHeight};
             return 0;
-        }
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK) {
-                Accept(window, *state);
-            } else if (LOWORD(wParam) == IDCANCEL) {
-                state->done = true;
-                CloseDialog(state->owner, window);
-            }
+            if (LOWORD(wParam) == IDOK) Accept(window, *state);
             return 0;
-        case WM_CLOSE:
-            state->done = true;
-            CloseDialog(state->owner, window);
-            return 0;
-        case WM_DESTROY: state->done = true; return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -141,16 +129,13 @@ std::vector<std::u16string> InstalledFixedPitchFamilies() {
 std::optional<FontSelection> RunFontDialog(HWND owner, HINSTANCE instance, const FontDialogTexts& texts,
                                            const std::vector<std::u16string>& families,
                                            const FontSelection& current) {
-    if (!RegisterDialogClass(instance, kClassName, FontDialogProc)) return std::nullopt;
     FontDialogState state;
     state.owner = owner;
     state.texts = &texts;
     state.families = &families;
     state.current = current;
-    const SIZE size = OuterSize(kClientWidth, kClientHeight, kStyle, kExStyle);
-    const POINT position = CenteredOver(owner, size.cx, size.cy);
-    HWND dialog = CreateWindowExW(kExStyle, kClassName, Wide(texts.title), kStyle, position.x, position.y, size.cx,
-                                  size.cy, owner, nullptr, instance, &state);
+    HWND dialog = CreateDialogWindow(owner, instance, kClassName, FontDialogProc, texts.title, kStyle, kExStyle,
+                                     OuterSize(kClientWidth, kClientHeight, kStyle, kExStyle), &state);
     if (!dialog) return std::nullopt;
     RunModalLoop(owner, dialog, state.done);
     if (!state.accepted) return std::nullopt;

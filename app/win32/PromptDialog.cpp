@@ -37,24 +37,16 @@ void CreateControls(HWND window, PromptState& state) {
 LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     PromptState* state = BindDialogState<PromptState>(window, message, lParam);
     if (!state) return DefWindowProcW(window, message, wParam, lParam);
+    if (HandleDialogEnd(state->owner, window, state->done, message, wParam)) return 0;
     switch (message) {
         case WM_CREATE: CreateControls(window, *state); return 0;
         case WM_COMMAND:
             if (LOWORD(wParam) == IDOK) {
                 state->result = state->edit ? WindowText(state->edit) : std::u16string();
                 state->accepted = true;
-                state->done = true;
-                CloseDialog(state->owner, window);
-            } else if (LOWORD(wParam) == IDCANCEL) {
-                state->done = true;
-                CloseDialog(state->owner, window);
+                FinishDialog(state->owner, window, state->done);
             }
             return 0;
-        case WM_CLOSE:
-            state->done = true;
-            CloseDialog(state->owner, window);
-            return 0;
-        case WM_DESTROY: state->done = true; return 0;
         default: return DefWindowProcW(window, message, wParam, lParam);
     }
 }
@@ -63,14 +55,12 @@ LRESULT CALLBACK PromptProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 std::optional<std::u16string> ShowPromptDialog(HWND owner, HINSTANCE instance, const std::u16string& title,
                                                const std::u16string& prompt, const std::u16string& initial) {
-    if (!RegisterDialogClass(instance, kClassName, PromptProc)) return std::nullopt;
     PromptState state;
     state.owner = owner;
     state.prompt = prompt;
     state.initial = initial;
-    const POINT position = CenteredOver(owner, kWidth, kHeight);
-    HWND dialog = CreateWindowExW(kExStyle, kClassName, Wide(title), kStyle, position.x, position.y, kWidth,
-                                  kHeight, owner, nullptr, instance, &state);
+    HWND dialog = CreateDialogWindow(owner, instance, kClassName, PromptProc, title, kStyle, kExStyle,
+                                     {kWidth, kHeight}, &state);
     if (!dialog) return std::nullopt;
     RunModalLoop(owner, dialog, state.done);
     if (!state.accepted) return std::nullopt;
