@@ -23,14 +23,26 @@ void Report(const ProgressCallback& progress, std::uint64_t done, std::uint64_t 
 using Iterator = std::vector<std::uint8_t>::const_iterator;
 using ReverseIterator = std::reverse_iterator<Iterator>;
 
-// Horspool steps at most one byte at a time for a one-byte pattern; memchr does the same
-// search several times faster.
+// Horspool's skip is at most the pattern's length, so short patterns crawl through the data.
+// For them, memchr finds each candidate first byte (many bytes per step) and memcmp checks the
+// rest; repetitive data costs at most pattern length comparisons per byte.
+constexpr std::size_t kShortPatternLength = 16;
+
 Iterator FindFirst(Iterator begin, Iterator end, const SearchPattern& pattern,
                    const std::boyer_moore_horspool_searcher<SearchPattern::const_iterator>& searcher) {
-    if (pattern.size() != 1) return std::search(begin, end, searcher);
-    if (begin == end) return end;
-    const void* match = std::memchr(&*begin, pattern[0], static_cast<std::size_t>(end - begin));
-    return match ? begin + (static_cast<const std::uint8_t*>(match) - &*begin) : end;
+    if (pattern.size() > kShortPatternLength) return std::search(begin, end, searcher);
+    const std::size_t length = pattern.size();
+    if (static_cast<std::size_t>(end - begin) < length) return end;
+    const std::uint8_t* data = &*begin;
+    const std::uint8_t* const last = data + (end - begin) - length;  // the last possible start
+    while (data <= last) {
+        const auto* candidate =
+            static_cast<const std::uint8_t*>(std::memchr(data, pattern[0], static_cast<std::size_t>(last - data) + 1));
+        if (candidate == nullptr) return end;
+        if (std::memcmp(candidate + 1, pattern.data() + 1, length - 1) == 0) return begin + (candidate - &*begin);
+        data = candidate + 1;
+    }
+    return end;
 }
 
 ReverseIterator FindLast(ReverseIterator begin, ReverseIterator end, const SearchPattern& pattern,
