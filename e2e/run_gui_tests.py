@@ -272,10 +272,12 @@ class Cases(SideWindowCases, FileCases, SearchCases):
         app.start(sample)
         try:
             app.wait_title("Tavro - sample-utf8.txt")
-            # Font fallback for the Japanese glyphs makes the first paints slow: wait until two
-            # screenshots agree, then keep the picture for a person to look at.
+            # Font fallback for the Japanese glyphs makes the first paints slow: wait until the
+            # view has drawn its background and two screenshots agree, then keep the picture for a
+            # person to look at.
             shots = [app.screenshot()]
-            wait_for(lambda: shots.append(app.screenshot()) or shots[-1].difference(shots[-2]) == 0,
+            wait_for(lambda: shots.append(app.screenshot()) or
+                     (shots[-1].difference(shots[-2]) == 0 and self.hex_area(app, shots[-1])),
                      interval=0.5, what="the view to settle")
             shots[-1].save_png(os.path.join(self.artifacts, "utf8-sample.png"))
             box = self.hex_area(app, shots[-1])

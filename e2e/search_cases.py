@@ -15,7 +15,7 @@ SELECTION_UNDER_CARET = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 
 ROWS = b"Tavro hex editor: rows of sixteen bytes.\n"  # the runner's small file holds it three times
 ROWS_HEX = "72 6F 77 73"  # "rows", at offsets 18, 59 and 100
 EDITOR_HEX = "65 64 69 74 6F 72"  # "editor", at offsets 10, 51 and 92
-LONG_SCAN_SIZE = 2 << 30  # sparse: about ten seconds of scanning under Wine
+LONG_SCAN_SIZE = 2 << 30  # sparse; a whole scan takes far longer than the wait for the stop
 
 
 def check(condition, message):
