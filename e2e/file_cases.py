@@ -265,6 +265,7 @@ class FileCases:
             normal = app.status_text_extent()
             app.key("ctrl+r", "Insert", "Right", "7", "e")
             app.wait_title("Tavro - large.bin *")
+            menu_before = self.darkest(app.screenshot(), MENU_BAR)
             app.menu("f", "s")
             # While the temporary copy is written, the bar shows the short "Saving... N%" text
             # and is redrawn with new percentages; closing the window is ignored meanwhile.
@@ -279,7 +280,6 @@ class FileCases:
                     shots.append(image)
                 return len(shots)
 
-            menu_before = self.darkest(app.screenshot(), MENU_BAR)
             wait_for(progress_shown, timeout=SAVE_TIMEOUT, interval=0.2, what="the progress text")
             app.key("alt+F4")
             wait_for(lambda: progress_shown() >= 2, timeout=SAVE_TIMEOUT, interval=0.2, what="a new percentage")

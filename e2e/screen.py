@@ -2,6 +2,7 @@
 
 import struct
 import subprocess
+import time
 import zlib
 
 
@@ -103,6 +104,10 @@ def parse_xwd(data):
 def capture(display, window=None, timeout=20):
     """The root window (or one window) of display as an Image."""
     command = ["xwd", "-silent"] + (["-id", str(window)] if window else ["-root"])
-    data = subprocess.run(command, env={"DISPLAY": display}, capture_output=True, check=True,
-                          timeout=timeout).stdout
-    return parse_xwd(data)
+    # xwd fails now and then while Wine maps or unmaps a window: try again before giving up.
+    for attempt in range(3):
+        result = subprocess.run(command, env={"DISPLAY": display}, capture_output=True, timeout=timeout)
+        if result.returncode == 0:
+            return parse_xwd(result.stdout)
+        time.sleep(0.2)
+    raise subprocess.CalledProcessError(result.returncode, command, result.stdout, result.stderr)
