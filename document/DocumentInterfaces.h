@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -39,6 +41,31 @@ public:
     [[nodiscard]] virtual bool DeleteByte(std::uint64_t offset) = 0;
     [[nodiscard]] virtual bool IsModified() const = 0;
     [[nodiscard]] virtual std::uint64_t GetLogicalSize() const = 0;
+};
+
+// A logical range: where an undo or redo step left its bytes (length 0 when they are gone).
+struct EditRange {
+    std::uint64_t offset = 0;
+    std::uint64_t length = 0;
+};
+
+// Edits of many bytes at once, and the undo history.
+class IUndoableDocument : public IEditableDocument {
+public:
+    // Each edit returns false, and changes nothing, when it cannot be done.
+    [[nodiscard]] virtual bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
+    [[nodiscard]] virtual bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
+    [[nodiscard]] virtual bool DeleteBytes(std::uint64_t offset, std::uint64_t count) = 0;
+
+    // The edits between the outermost Begin and End are one undo step; an edit outside any
+    // group is a step of its own. Groups nest. Undo and Redo end every open group first.
+    virtual void BeginEditGroup() = 0;
+    virtual void EndEditGroup() = 0;
+    [[nodiscard]] virtual bool CanUndo() const = 0;
+    [[nodiscard]] virtual bool CanRedo() const = 0;
+    // The range the step changed, as it stands afterwards; empty when there was no step.
+    virtual std::optional<EditRange> Undo() = 0;
+    virtual std::optional<EditRange> Redo() = 0;
 };
 
 }  // namespace tvx

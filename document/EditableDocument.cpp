@@ -1,8 +1,18 @@
 #include "document/EditableDocument.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tvx {
+namespace {
+
+std::uint64_t TotalLength(const std::vector<Piece>& pieces) {
+    std::uint64_t length = 0;
+    for (const Piece& piece : pieces) length += piece.length;
+    return length;
+}
+
+}  // namespace
 
 bool EditableDocument::IsOpen() const { return file_.IsOpen(); }
 
@@ -10,169 +20,167 @@ std::uint64_t EditableDocument::GetSize() const { return GetLogicalSize(); }
 
 std::u16string EditableDocument::GetPath() const { return file_.GetPath(); }
 
+std::uint64_t EditableDocument::GetLogicalSize() const { return edited_ ? pieces_.Size() : file_.GetSize(); }
+
 bool EditableDocument::IsModified() const {
-    return !runs_.empty() || !deleted_.empty() || !overwritten_.empty();
+    if (!edited_) return false;
+    const PieceTotals& totals = pieces_.Totals();
+    return totals.bytes != totals.fileBytes || totals.overwriteBytes != 0 || totals.fileBytes != file_.GetSize();
 }
 
-std::uint64_t EditableDocument::GetLogicalSize() const {
-    std::uint64_t size = file_.GetSize() - deleted_.size();
-    for (const auto& [key, run] : runs_) size += run.size();
-    return size;
+void EditableDocument::DropEdits() noexcept {
+    edited_ = false;
+    pieces_.Clear();
+    added_.clear();
+    added_.shrink_to_fit();
+    history_.Clear();
 }
 
 void EditableDocument::Close() noexcept {
-    runs_.clear();
-    deleted_.clear();
-    overwritten_.clear();
+    DropEdits();
     lastError_.clear();
     file_.Close();
 }
 
-std::uint64_t EditableDocument::CountDeleted(std::uint64_t a, std::uint64_t b) const {
-    std::uint64_t count = 0;
-    for (auto it = deleted_.lower_bound(a); it != deleted_.end() && *it < b; ++it) ++count;
-    return count;
+void EditableDocument::EnsurePieces() {
+    if (edited_) return;
+    pieces_.Reset(file_.GetSize());
+    edited_ = true;
 }
 
-std::uint64_t EditableDocument::NthKeptOffset(std::uint64_t a, std::uint64_t b, std::uint64_t n) const {
-    std::uint64_t c = a + n;
-    if (deleted_.empty() || CountDeleted(a, b) == 0) return c;
-    // c only grows and never passes the answer: each step skips the deletions seen so far.
-    while (c < b) {
-        const std::uint64_t m = CountDeleted(a, c + 1);
-        if (a + n + m == c && !deleted_.contains(c)) return c;
-        c = a + n + m;
-    }
-    return b;
-}
-
-EditableDocument::ByteLocation EditableDocument::Locate(std::uint64_t p) const {
-    ByteLocation location;
-    if (p >= GetLogicalSize()) return location;
-
-    std::uint64_t prev = 0;  // file offset where the current stretch of file bytes begins
-    std::uint64_t base = 0;  // logical offset of that stretch's first kept byte
-    for (const auto& [key, run] : runs_) {
-        const std::uint64_t keptEnd = base + (key - prev) - CountDeleted(prev, key);
-        if (p < keptEnd) {
-            location.valid = true;
-            location.fileOffset = NthKeptOffset(prev, key, p - base);
-            return location;
+std::uint64_t EditableDocument::CopyBytes(std::uint64_t offset, std::uint64_t count, std::uint8_t* out) const {
+    if (!edited_) return file_.ReadInto(offset, count, out);
+    std::uint64_t copied = 0;
+    pieces_.ForEachFrom(offset, [&](const Piece& piece) {
+        const std::uint64_t take = std::min(piece.length, count - copied);
+        if (piece.source == PieceSource::File) {
+            const std::uint64_t read = file_.ReadInto(piece.fileOffset, take, out + copied);
+            copied += read;
+            if (read != take) return false;
+        } else {
+            std::memcpy(out + copied, added_.data() + piece.bufferOffset, static_cast<std::size_t>(take));
+            copied += take;
         }
-        if (p < keptEnd + run.size()) {
-            location.valid = true;
-            location.inRun = true;
-            location.fileOffset = key;
-            location.index = p - keptEnd;
-            return location;
-        }
-        base = keptEnd + run.size();
-        prev = key;
-    }
-    const std::uint64_t fileSize = file_.GetSize();
-    if (p >= base + (fileSize - prev) - CountDeleted(prev, fileSize)) return location;
-    location.valid = true;
-    location.fileOffset = NthKeptOffset(prev, fileSize, p - base);
-    return location;
-}
-
-std::optional<std::uint8_t> EditableDocument::ReadFileByte(std::uint64_t offset) const {
-    const ByteBlock block = file_.ReadBytes(offset, 1);
-    if (block.bytes.empty()) return std::nullopt;
-    return block.bytes[0];
-}
-
-std::optional<std::uint8_t> EditableDocument::ReadByteAt(std::uint64_t p) const {
-    const ByteLocation location = Locate(p);
-    if (!location.valid) return std::nullopt;
-    if (location.inRun) {
-        const auto run = runs_.find(location.fileOffset);
-        if (run == runs_.end() || location.index >= run->second.size()) return std::nullopt;
-        return run->second[location.index];
-    }
-    const auto fileByte = ReadFileByte(location.fileOffset);
-    if (!fileByte) return std::nullopt;
-    const auto overwrite = overwritten_.find(location.fileOffset);
-    return overwrite != overwritten_.end() ? overwrite->second : *fileByte;
+        return copied < count;
+    });
+    return copied;
 }
 
 ByteBlock EditableDocument::ReadBytes(std::uint64_t offset, std::uint64_t count) const {
-    const std::uint64_t logicalSize = GetLogicalSize();
-    if (offset >= logicalSize || count == 0) return ByteBlock{offset, {}};
-    const std::uint64_t n = std::min(count, logicalSize - offset);
-
-    if (runs_.empty() && deleted_.empty()) {
-        // Logical and file offsets coincide: one file read, then the overwrites on top.
-        ByteBlock block = file_.ReadBytes(offset, n);
-        if (!block.bytes.empty()) {
-            const std::uint64_t end = offset + block.bytes.size();
-            for (const auto& [at, value] : overwritten_)
-                if (at >= offset && at < end) block.bytes[static_cast<std::size_t>(at - offset)] = value;
-        }
-        return block;
-    }
-
+    const std::uint64_t size = GetLogicalSize();
     ByteBlock block{offset, {}};
-    block.bytes.reserve(static_cast<std::size_t>(n));
-    for (std::uint64_t i = 0; i < n; ++i) {
-        const auto value = ReadByteAt(offset + i);
-        if (!value) break;
-        block.bytes.push_back(*value);
-    }
+    if (offset >= size || count == 0) return block;
+    block.bytes.resize(static_cast<std::size_t>(std::min(count, size - offset)));
+    block.bytes.resize(static_cast<std::size_t>(CopyBytes(offset, block.bytes.size(), block.bytes.data())));
     return block;
 }
 
-bool EditableDocument::OverwriteByte(std::uint64_t p, std::uint8_t value) {
-    if (!IsOpen() || p >= GetLogicalSize()) return false;
-    const ByteLocation location = Locate(p);
-    if (!location.valid) return false;
-    if (location.inRun) {
-        const auto run = runs_.find(location.fileOffset);
-        if (run == runs_.end() || location.index >= run->second.size()) return false;
-        run->second[location.index] = value;
-        return true;
+void EditableDocument::ReplacePieces(std::uint64_t offset, std::uint64_t length, std::vector<Piece> pieces) {
+    EnsurePieces();
+    std::vector<Piece> removed = pieces_.Replace(offset, length, pieces);
+    history_.Record(PieceChange{offset, std::move(removed), std::move(pieces)});
+}
+
+bool EditableDocument::InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    if (!IsOpen() || offset > GetLogicalSize()) return false;
+    if (bytes.empty()) return true;
+    // Bytes inserted before a file byte, or into bytes that were, shift the file's bytes after
+    // them; bytes appended at the end do not.
+    bool anchored = false;
+    if (offset < GetLogicalSize()) {
+        EnsurePieces();
+        const Piece at = pieces_.PieceAt(offset);
+        anchored = at.source != PieceSource::Added || at.anchored;
     }
-    const auto fileByte = ReadFileByte(location.fileOffset);
-    if (!fileByte) return false;
-    if (value != *fileByte)
-        overwritten_[location.fileOffset] = value;
+    const Piece piece{PieceSource::Added, anchored, 0, added_.size(), bytes.size()};
+    added_.insert(added_.end(), bytes.begin(), bytes.end());
+    ReplacePieces(offset, 0, {piece});
+    return true;
+}
+
+bool EditableDocument::DeleteBytes(std::uint64_t offset, std::uint64_t count) {
+    const std::uint64_t size = GetLogicalSize();
+    if (!IsOpen() || offset > size || count > size - offset) return false;
+    if (count == 0) return true;
+    ReplacePieces(offset, count, {});
+    return true;
+}
+
+bool EditableDocument::OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    const std::uint64_t size = GetLogicalSize();
+    if (!IsOpen() || offset > size || bytes.size() > size - offset) return false;
+    if (bytes.empty()) return true;
+    EnsurePieces();
+    // A file byte given its own value is a file byte again; a file byte given another value
+    // becomes an Overwrite piece; an added byte stays added.
+    const std::uint64_t base = added_.size();
+    std::vector<Piece> replacement;
+    std::vector<std::uint8_t> fileBytes;
+    std::uint64_t done = 0;
+    for (const Piece& old : pieces_.Collect(offset, bytes.size())) {
+        if (old.source == PieceSource::Added) {
+            replacement.push_back(Piece{PieceSource::Added, old.anchored, 0, base + done, old.length});
+            done += old.length;
+            continue;
+        }
+        fileBytes.resize(static_cast<std::size_t>(old.length));
+        if (file_.ReadInto(old.fileOffset, old.length, fileBytes.data()) != old.length) return false;
+        for (std::uint64_t i = 0; i < old.length;) {
+            const bool same = fileBytes[i] == bytes[done + i];
+            std::uint64_t end = i + 1;
+            while (end < old.length && (fileBytes[end] == bytes[done + end]) == same) ++end;
+            const PieceSource source = same ? PieceSource::File : PieceSource::Overwrite;
+            replacement.push_back(Piece{source, false, old.fileOffset + i, base + done + i, end - i});
+            i = end;
+        }
+        done += old.length;
+    }
+    added_.insert(added_.end(), bytes.begin(), bytes.end());
+    ReplacePieces(offset, bytes.size(), std::move(replacement));
+    return true;
+}
+
+bool EditableDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value) {
+    return OverwriteBytes(offset, std::span(&value, 1));
+}
+
+bool EditableDocument::InsertByte(std::uint64_t offset, std::uint8_t value) {
+    return InsertBytes(offset, std::span(&value, 1));
+}
+
+bool EditableDocument::DeleteByte(std::uint64_t offset) { return DeleteBytes(offset, 1); }
+
+void EditableDocument::BeginEditGroup() { history_.BeginGroup(); }
+
+void EditableDocument::EndEditGroup() { history_.EndGroup(); }
+
+bool EditableDocument::CanUndo() const { return history_.CanUndo(); }
+
+bool EditableDocument::CanRedo() const { return history_.CanRedo(); }
+
+std::optional<EditRange> EditableDocument::Undo() { return Replay(history_.TakeUndo(), false); }
+
+std::optional<EditRange> EditableDocument::Redo() { return Replay(history_.TakeRedo(), true); }
+
+std::optional<EditRange> EditableDocument::Replay(const EditStep* step, bool forward) {
+    if (!step || step->empty()) return std::nullopt;
+    // The range reported spans every change's offset and the end of the bytes it put back.
+    std::uint64_t first = GetLogicalSize();
+    std::uint64_t end = 0;
+    const auto apply = [&](const PieceChange& change) {
+        const std::vector<Piece>& from = forward ? change.removed : change.inserted;
+        const std::vector<Piece>& to = forward ? change.inserted : change.removed;
+        pieces_.Replace(change.offset, TotalLength(from), to);
+        first = std::min(first, change.offset);
+        end = std::max(end, change.offset + TotalLength(to));
+    };
+    if (forward)
+        std::for_each(step->begin(), step->end(), apply);
     else
-        overwritten_.erase(location.fileOffset);
-    return true;
-}
-
-bool EditableDocument::InsertByte(std::uint64_t p, std::uint8_t value) {
-    if (!IsOpen()) return false;
-    const std::uint64_t logicalSize = GetLogicalSize();
-    if (p > logicalSize) return false;
-    if (p == logicalSize) {
-        runs_[file_.GetSize()].push_back(value);
-        return true;
-    }
-    const ByteLocation location = Locate(p);
-    if (!location.valid) return false;
-    Run& run = runs_[location.fileOffset];
-    // A file byte gets the new byte at the end of the run before it; a run byte gets it in place.
-    const std::size_t index = location.inRun ? static_cast<std::size_t>(std::min<std::uint64_t>(location.index, run.size()))
-                                             : run.size();
-    run.insert(run.begin() + static_cast<std::ptrdiff_t>(index), value);
-    return true;
-}
-
-bool EditableDocument::DeleteByte(std::uint64_t p) {
-    if (!IsOpen() || p >= GetLogicalSize()) return false;
-    const ByteLocation location = Locate(p);
-    if (!location.valid) return false;
-    if (!location.inRun) {
-        deleted_.insert(location.fileOffset);
-        overwritten_.erase(location.fileOffset);
-        return true;
-    }
-    const auto run = runs_.find(location.fileOffset);
-    if (run == runs_.end() || location.index >= run->second.size()) return false;
-    run->second.erase(run->second.begin() + static_cast<std::ptrdiff_t>(location.index));
-    if (run->second.empty()) runs_.erase(run);
-    return true;
+        std::for_each(step->rbegin(), step->rend(), apply);
+    end = std::min(std::max(end, first), GetLogicalSize());
+    first = std::min(first, end);
+    return EditRange{first, end - first};
 }
 
 }  // namespace tvx

@@ -1,22 +1,20 @@
 #pragma once
 // The edited document: one file on disk with an in-memory edit layer over it.
 //
-// Edits never touch the file until Save. They live in three containers: insertion runs (bytes
-// standing before a file byte), deleted file offsets and overwritten file bytes. Every read
-// merges the file with them. There is no history: only the present difference from the file.
-// Used on the user-interface thread only; nothing is locked.
+// Edits never touch the file until Save. The document is a sequence of pieces (see Piece.h)
+// over the unchanged file and an append-only buffer of added bytes, held in a balanced tree:
+// reads copy piece by piece, each edit replaces a few pieces in O(log k), and undo and redo
+// replay the pieces an edit replaced. Before the first edit no tree exists: the document is
+// the file. Used on the user-interface thread only; nothing is locked.
 
 #include "document/DocumentInterfaces.h"
+#include "document/EditHistory.h"
 #include "document/FileViewModel.h"
-
-#include <map>
-#include <optional>
-#include <set>
-#include <unordered_map>
+#include "document/PieceTree.h"
 
 namespace tvx {
 
-class EditableDocument final : public IEditableDocument {
+class EditableDocument final : public IUndoableDocument {
 public:
     bool IsOpen() const override;
     std::uint64_t GetSize() const override;  // the logical size
@@ -26,20 +24,33 @@ public:
     bool OverwriteByte(std::uint64_t offset, std::uint8_t value) override;
     bool InsertByte(std::uint64_t offset, std::uint8_t value) override;
     bool DeleteByte(std::uint64_t offset) override;
+    // Modified while the pieces differ from the file: an added byte, a file byte deleted, or a
+    // file byte holding another value (overwriting it with its own value is no change).
     bool IsModified() const override;
     std::uint64_t GetLogicalSize() const override;
+
+    bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
+    bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
+    bool DeleteBytes(std::uint64_t offset, std::uint64_t count) override;
+    void BeginEditGroup() override;
+    void EndEditGroup() override;
+    bool CanUndo() const override;
+    bool CanRedo() const override;
+    std::optional<EditRange> Undo() override;
+    std::optional<EditRange> Redo() override;
 
     // The file under the edits. To open a file, Close() the document, then File().Open(path).
     FileViewModel& File() { return file_; }
 
-    // Drops every edit and the last error and closes the file.
+    // Drops every edit, the history and the last error and closes the file.
     void Close() noexcept;
 
     // Writes the edits back to the file under the same path: in place when every byte keeps
-    // its position, else through a temporary file that replaces it. On success the edits are
-    // gone and the file is reopened. On failure LastErrorText() tells why, the edits remain
-    // and the file on disk is unchanged (an in-place write that fails part-way may have
-    // written some overwritten bytes; the edits still describe the whole change). The
+    // its position, else through a temporary file that replaces it. On success the edits and
+    // the history are gone and the file is reopened (a document with nothing to write keeps
+    // its history). On failure LastErrorText() tells why, the
+    // edits remain and the file on disk is unchanged (an in-place write that fails part-way
+    // may have written some overwritten bytes; the edits still describe the whole change). The
     // callback may pump messages: the caller must prevent other edits meanwhile.
     [[nodiscard]] bool Save(const ProgressCallback& progress);
     const std::u16string& LastErrorText() const { return lastError_; }
@@ -48,35 +59,25 @@ public:
     [[nodiscard]] bool SavesInPlace() const;
 
 private:
-    struct ByteLocation {
-        bool valid = false;
-        bool inRun = false;
-        std::uint64_t fileOffset = 0;  // the file byte's offset, or the run's key
-        std::uint64_t index = 0;       // index within the run
-    };
-    using Run = std::vector<std::uint8_t>;
-    struct Overwrite {
-        std::uint64_t offset;
-        std::uint8_t value;
-    };
+    void EnsurePieces();
+    // Replaces [offset, offset + length) by pieces and records the change as an undo step.
+    void ReplacePieces(std::uint64_t offset, std::uint64_t length, std::vector<Piece> pieces);
+    std::optional<EditRange> Replay(const EditStep* step, bool forward);
+    // Copies count bytes of the document from offset; fewer when the file cannot serve them.
+    std::uint64_t CopyBytes(std::uint64_t offset, std::uint64_t count, std::uint8_t* out) const;
 
-    std::uint64_t CountDeleted(std::uint64_t a, std::uint64_t b) const;
-    std::uint64_t NthKeptOffset(std::uint64_t a, std::uint64_t b, std::uint64_t n) const;
-    ByteLocation Locate(std::uint64_t p) const;
-    std::optional<std::uint8_t> ReadFileByte(std::uint64_t offset) const;
-    std::optional<std::uint8_t> ReadByteAt(std::uint64_t p) const;
-
-    std::vector<Overwrite> SortedOverwrites() const;
     bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress);
     bool SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress);
-    bool CopyMergedDocument(const platform::FileHandle& out, std::uint64_t total, const ProgressCallback& progress);
+    bool CopyDocument(const platform::FileHandle& out, const ProgressCallback& progress);
     bool FinishSave(const std::u16string& path);
+    void DropEdits() noexcept;
     void SetErrorFromSystem();
 
     FileViewModel file_;
-    std::map<std::uint64_t, Run> runs_;
-    std::set<std::uint64_t> deleted_;
-    std::unordered_map<std::uint64_t, std::uint8_t> overwritten_;
+    bool edited_ = false;  // pieces_ describes the document; else the document is the file
+    PieceTree pieces_;
+    std::vector<std::uint8_t> added_;
+    EditHistory history_;
     std::u16string lastError_;
 };
 

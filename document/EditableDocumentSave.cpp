@@ -5,6 +5,7 @@
 #include "document/Win32Error.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace tvx {
@@ -24,10 +25,6 @@ bool WriteAll(const platform::FileHandle& handle, const std::uint8_t* bytes, std
         length -= chunk;
     }
     return true;
-}
-
-bool WriteAll(const platform::FileHandle& handle, const std::vector<std::uint8_t>& bytes) {
-    return WriteAll(handle, bytes.data(), bytes.size());
 }
 
 class ProgressReporter {
@@ -59,20 +56,11 @@ bool EditableDocument::Save(const ProgressCallback& progress) {
 }
 
 bool EditableDocument::SavesInPlace() const {
-    const std::uint64_t fileSize = file_.GetSize();
-    const bool onlyAppended = runs_.empty() || (runs_.size() == 1 && runs_.begin()->first == fileSize);
-    // The set is ordered and holds offsets below the file size, so N deletions are the last N
-    // offsets exactly when the smallest is fileSize - N.
-    const bool onlyTruncated = deleted_.empty() || *deleted_.begin() == fileSize - deleted_.size();
-    return onlyAppended && onlyTruncated;
-}
-
-std::vector<EditableDocument::Overwrite> EditableDocument::SortedOverwrites() const {
-    std::vector<Overwrite> sorted;
-    sorted.reserve(overwritten_.size());
-    for (const auto& [offset, value] : overwritten_) sorted.push_back({offset, value});
-    std::sort(sorted.begin(), sorted.end(), [](const Overwrite& a, const Overwrite& b) { return a.offset < b.offset; });
-    return sorted;
+    if (!edited_) return true;
+    // Added bytes that stand before no file byte can only trail the file's bytes; the file's
+    // bytes keep their places when they are exactly [0, n) for some n.
+    const PieceTotals& totals = pieces_.Totals();
+    return totals.anchoredBytes == 0 && totals.fileEnd == totals.fileBytes;
 }
 
 void EditableDocument::SetErrorFromSystem() {
@@ -80,9 +68,7 @@ void EditableDocument::SetErrorFromSystem() {
 }
 
 bool EditableDocument::FinishSave(const std::u16string& path) {
-    runs_.clear();
-    deleted_.clear();
-    overwritten_.clear();
+    DropEdits();
     file_.Close();
     return file_.Open(path);
 }
@@ -95,25 +81,42 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
         return false;
     }
 
+    const PieceTotals totals = pieces_.Totals();
     const auto writeChanges = [&]() {
-        const std::vector<Overwrite> overwrites = SortedOverwrites();
-        for (std::size_t i = 0; i < overwrites.size();) {
-            // One seek and one write per run of consecutive offsets.
-            const std::uint64_t first = overwrites[i].offset;
-            std::vector<std::uint8_t> group;
-            while (i < overwrites.size() && overwrites[i].offset == first + group.size())
-                group.push_back(overwrites[i++].value);
-            if (!out.Seek(first) || !WriteAll(out, group)) return false;
-            reporter.Report(first + group.size());
-        }
-        if (!runs_.empty()) {
-            const auto& [key, run] = *runs_.begin();
-            if (key != file_.GetSize()) return false;
-            if (!out.Seek(file_.GetSize() - deleted_.size()) || !WriteAll(out, run)) return false;
+        // One seek and one write per run of consecutive overwritten offsets; the added bytes
+        // all trail the file's bytes and go directly after the last one kept.
+        std::vector<std::uint8_t> group;
+        std::uint64_t groupStart = 0;
+        const auto writeGroup = [&]() {
+            if (group.empty()) return true;
+            if (!out.Seek(groupStart) || !WriteAll(out, group.data(), group.size())) return false;
+            reporter.Report(groupStart + group.size());
+            group.clear();
+            return true;
+        };
+        bool ok = true;
+        std::vector<Piece> appended;
+        pieces_.ForEachFrom(0, [&](const Piece& piece) {
+            if (piece.source == PieceSource::Added) {
+                appended.push_back(piece);
+                return true;
+            }
+            if (piece.source != PieceSource::Overwrite) return true;
+            if (!group.empty() && groupStart + group.size() != piece.fileOffset) ok = writeGroup();
+            if (group.empty()) groupStart = piece.fileOffset;
+            const auto* bytes = added_.data() + piece.bufferOffset;
+            group.insert(group.end(), bytes, bytes + piece.length);
+            return ok;
+        });
+        if (!ok || !writeGroup()) return false;
+        if (!appended.empty()) {
+            if (!out.Seek(totals.fileBytes)) return false;
+            for (const Piece& piece : appended)
+                if (!WriteAll(out, added_.data() + piece.bufferOffset, piece.length)) return false;
             reporter.ReportDone();
         }
-        if (!deleted_.empty()) {
-            if (!out.Seek(GetLogicalSize()) || !out.SetEnd()) return false;
+        if (totals.fileBytes != file_.GetSize()) {
+            if (!out.Seek(totals.bytes) || !out.SetEnd()) return false;
             reporter.ReportDone();
         }
         return out.Flush();
@@ -128,61 +131,37 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
     return FinishSave(path);
 }
 
-bool EditableDocument::CopyMergedDocument(const platform::FileHandle& out, std::uint64_t logicalSize,
-                                          const ProgressCallback& progress) {
-    const ProgressReporter reporter(progress, logicalSize);
-    const std::vector<Overwrite> overwrites = SortedOverwrites();
-    const std::uint64_t fileSize = file_.GetSize();
-    auto run = runs_.begin();
-    auto deleted = deleted_.begin();
-    std::size_t overwrite = 0;
-    std::uint64_t pos = 0;
+// Streams the pieces through one buffer of kCopyBlock bytes, written whenever it fills.
+bool EditableDocument::CopyDocument(const platform::FileHandle& out, const ProgressCallback& progress) {
+    const ProgressReporter reporter(progress, GetLogicalSize());
+    std::vector<std::uint8_t> buffer(kCopyBlock);
+    std::uint64_t filled = 0;
     std::uint64_t written = 0;
-
-    const auto runAt = [&](std::uint64_t at) { return run != runs_.end() && run->first == at; };
-    const auto emit = [&](const std::uint8_t* bytes, std::uint64_t length) {
-        if (!WriteAll(out, bytes, length)) return false;
-        written += length;
+    const auto flush = [&]() {
+        if (!WriteAll(out, buffer.data(), filled)) return false;
+        written += filled;
+        filled = 0;
         reporter.Report(written);
         return true;
     };
-
-    for (;;) {
-        for (; runAt(pos); ++run)
-            if (!emit(run->second.data(), run->second.size())) return false;
-        while (deleted != deleted_.end() && *deleted < pos) ++deleted;
-        while (overwrite < overwrites.size() && overwrites[overwrite].offset < pos) ++overwrite;
-        if (pos >= fileSize) return true;
-
-        if (deleted != deleted_.end() && *deleted == pos) {
-            ++pos;
-            ++deleted;
-            continue;
+    bool ok = true;
+    pieces_.ForEachFrom(0, [&](const Piece& piece) {
+        for (std::uint64_t done = 0; ok && done < piece.length;) {
+            const std::uint64_t take = std::min(piece.length - done, kCopyBlock - filled);
+            if (piece.source == PieceSource::File) {
+                platform::ClearLastError();
+                ok = file_.ReadInto(piece.fileOffset + done, take, buffer.data() + filled) == take;
+            } else {
+                std::memcpy(buffer.data() + filled, added_.data() + piece.bufferOffset + done,
+                            static_cast<std::size_t>(take));
+            }
+            filled += take;
+            done += take;
+            if (ok && filled == kCopyBlock) ok = flush();
         }
-        if (overwrite < overwrites.size() && overwrites[overwrite].offset == pos) {
-            std::vector<std::uint8_t> group;
-            do {
-                group.push_back(overwrites[overwrite++].value);
-                ++pos;
-            } while (overwrite < overwrites.size() && overwrites[overwrite].offset == pos && !runAt(pos) &&
-                     !deleted_.contains(pos));
-            if (!emit(group.data(), group.size())) return false;
-            continue;
-        }
-        // A stretch of unchanged file bytes, up to the next edit of any kind.
-        std::uint64_t end = fileSize;
-        if (run != runs_.end()) end = std::min(end, run->first);
-        if (deleted != deleted_.end()) end = std::min(end, *deleted);
-        if (overwrite < overwrites.size()) end = std::min(end, overwrites[overwrite].offset);
-        while (pos < end) {
-            const std::uint64_t piece = std::min(end - pos, kCopyBlock);
-            platform::ClearLastError();
-            const ByteBlock block = file_.ReadBytes(pos, piece);
-            if (block.bytes.size() != piece) return false;
-            if (!emit(block.bytes.data(), piece)) return false;
-            pos += piece;
-        }
-    }
+        return ok;
+    });
+    return ok && (filled == 0 || flush());
 }
 
 bool EditableDocument::SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress) {
@@ -203,7 +182,7 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
         platform::RemoveFile(tempPath);
         return false;
     }
-    if (!CopyMergedDocument(out, GetLogicalSize(), progress) || !out.Flush()) {
+    if (!CopyDocument(out, progress) || !out.Flush()) {
         SetErrorFromSystem();
         out.Close();
         platform::RemoveFile(tempPath);

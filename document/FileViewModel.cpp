@@ -52,3 +52,22 @@ ByteBlock FileViewModel::ReadBytes(std::uint64_t offset, std::uint64_t count) co
 }
 
 }  // namespace tvx
+
+namespace tvx {
+
+std::uint64_t FileViewModel::ReadInto(std::uint64_t offset, std::uint64_t count, std::uint8_t* out) const {
+    if (!IsOpen() || offset >= size_ || count == 0 || !handle_.Seek(offset)) return 0;
+    count = std::min(count, size_ - offset);
+    std::uint64_t done = 0;
+    while (done < count) {
+        const auto chunk =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(count - done, std::numeric_limits<std::uint32_t>::max()));
+        std::uint32_t read = 0;
+        if (!handle_.Read(out + done, chunk, read)) break;
+        done += read;
+        if (read < chunk) break;
+    }
+    return done;
+}
+
+}  // namespace tvx

@@ -12,6 +12,9 @@ public:
     std::uint64_t GetSize() const override;  // the size when the file was opened
     std::u16string GetPath() const override;
     ByteBlock ReadBytes(std::uint64_t offset, std::uint64_t count) const override;
+    // Reads up to count bytes from offset into out, in as many reads as it takes; returns how
+    // many arrived (fewer at the end of the file or when a read fails).
+    std::uint64_t ReadInto(std::uint64_t offset, std::uint64_t count, std::uint8_t* out) const;
 
     // Opens path for reading, sharing it with writers and deleters, and replaces whatever was
     // open. A failed open leaves the object closed, even if another file was open before.

@@ -1,6 +1,8 @@
-// The edit layer against the simplest model there is: a byte vector edited in place.
+// The edit layer against the simplest model there is: a byte vector edited in place, with
+// its history kept as whole copies.
 
 #include "tests/document/OpenDocument.h"
+#include "document/EditGroup.h"
 #include "platform/Utf8.h"
 
 #include <random>
@@ -16,26 +18,89 @@ public:
     Model(OpenDocument& doc, const Bytes& contents, std::mt19937_64& random)
         : doc_(doc), bytes_(contents), random_(random) {}
 
-    // One random edit, applied to both; the verdicts must agree.
-    void RandomEdit(bool keepPositions) {
+    // One random edit, applied to both; the verdicts must agree. Returns whether it was made.
+    bool RandomEdit(bool keepPositions) {
         const std::uint64_t size = bytes_.size();
         const auto value = static_cast<std::uint8_t>(random_() & 0xFF);
         const int kind = static_cast<int>(random_() % 3);
         // Offsets up to size + 1 to exercise refusals at and beyond the end.
         std::uint64_t offset = random_() % (size + 2);
         if (keepPositions && kind != 0) offset = kind == 1 ? size : (size ? size - 1 : 0);
+        bool expected = false;
         if (kind == 0) {
-            const bool expected = offset < size;
-            ASSERT_EQ(doc_.document.OverwriteByte(offset, value), expected) << "overwrite at " << offset;
+            expected = offset < size;
+            EXPECT_EQ(doc_.document.OverwriteByte(offset, value), expected) << "overwrite at " << offset;
             if (expected) bytes_[offset] = value;
         } else if (kind == 1) {
-            const bool expected = offset <= size;
-            ASSERT_EQ(doc_.document.InsertByte(offset, value), expected) << "insert at " << offset;
+            expected = offset <= size;
+            EXPECT_EQ(doc_.document.InsertByte(offset, value), expected) << "insert at " << offset;
             if (expected) bytes_.insert(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), value);
         } else {
-            const bool expected = offset < size;
-            ASSERT_EQ(doc_.document.DeleteByte(offset), expected) << "delete at " << offset;
+            expected = offset < size;
+            EXPECT_EQ(doc_.document.DeleteByte(offset), expected) << "delete at " << offset;
             if (expected) bytes_.erase(bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
+        }
+        return expected;
+    }
+
+    // One random edit of several bytes (never of none), which may run past the end.
+    bool RandomBulkEdit() {
+        const std::uint64_t size = bytes_.size();
+        const std::uint64_t offset = random_() % (size + 2);
+        const std::uint64_t count = 1 + random_() % 12;
+        const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(std::min(offset, size));
+        const bool fits = offset + count <= size;
+        Bytes bytes(count);
+        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random_() & 0xFF);
+        switch (random_() % 3) {
+            case 0:
+                EXPECT_EQ(doc_.document.OverwriteBytes(offset, bytes), fits) << "overwrite " << count << " at " << offset;
+                if (fits) std::copy(bytes.begin(), bytes.end(), begin);
+                return fits;
+            case 1:
+                EXPECT_EQ(doc_.document.InsertBytes(offset, bytes), offset <= size) << "insert at " << offset;
+                if (offset <= size) bytes_.insert(begin, bytes.begin(), bytes.end());
+                return offset <= size;
+            default:
+                EXPECT_EQ(doc_.document.DeleteBytes(offset, count), fits) << "delete " << count << " at " << offset;
+                if (fits) bytes_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
+                return fits;
+        }
+    }
+
+    // A random user action: an edit, a group of edits, an undo or a redo, checked against the
+    // model's own history of whole byte vectors.
+    void RandomStep(bool keepPositions) {
+        const Bytes before = bytes_;
+        const unsigned choice = static_cast<unsigned>(random_() % 10);
+        if (choice == 0 || choice == 1) {
+            const bool undo = choice == 0;
+            auto& from = undo ? undo_ : redo_;
+            auto& to = undo ? redo_ : undo_;
+            ASSERT_EQ(undo ? doc_.document.CanUndo() : doc_.document.CanRedo(), !from.empty());
+            const std::optional<EditRange> range = undo ? doc_.document.Undo() : doc_.document.Redo();
+            ASSERT_EQ(range.has_value(), !from.empty()) << (undo ? "undo" : "redo");
+            if (!range) return;
+            to.push_back(bytes_);
+            bytes_ = from.back();
+            from.pop_back();
+            EXPECT_LE(range->offset + range->length, bytes_.size());
+            if (undo_.empty()) {
+                EXPECT_FALSE(doc_.document.IsModified()) << "undone to the saved state";
+            }
+            return;
+        }
+        bool changed = false;
+        if (choice == 2 && !keepPositions) {
+            EditGroup group(doc_.document);
+            for (int i = static_cast<int>(random_() % 4); i >= 0; --i)
+                changed = (random_() % 2 ? RandomBulkEdit() : RandomEdit(false)) || changed;
+        } else {
+            changed = RandomEdit(keepPositions);
+        }
+        if (changed) {
+            undo_.push_back(before);
+            redo_.clear();
         }
     }
 
@@ -55,11 +120,18 @@ public:
 
     void CheckAll() const { ASSERT_EQ(doc_.ReadAll(), bytes_); }
     const Bytes& Expected() const { return bytes_; }
+    // A save starts an empty history.
+    void Saved() {
+        undo_.clear();
+        redo_.clear();
+    }
 
 private:
     OpenDocument& doc_;
     Bytes bytes_;
     std::mt19937_64& random_;
+    std::vector<Bytes> undo_;
+    std::vector<Bytes> redo_;
 };
 
 Bytes RandomBytes(std::mt19937_64& random, std::size_t size) {
@@ -90,7 +162,7 @@ TEST(EditLayerModel, RandomEditSequencesMatchAByteVectorAndSaveExactly) {
         const bool save = sequence % 5 < 2;
         const int edits = static_cast<int>(random() % 40);
         for (int i = 0; i < edits; ++i) {
-            ASSERT_NO_FATAL_FAILURE(model.RandomEdit(keepPositions));
+            ASSERT_NO_FATAL_FAILURE(model.RandomStep(keepPositions));
             ASSERT_NO_FATAL_FAILURE(model.CheckRandomRead());
         }
         ASSERT_NO_FATAL_FAILURE(model.CheckAll());
@@ -98,7 +170,15 @@ TEST(EditLayerModel, RandomEditSequencesMatchAByteVectorAndSaveExactly) {
             EXPECT_TRUE(doc.document.SavesInPlace());
         }
         if (save) {
+            // A save that writes nothing keeps the history, which still fits the file.
+            const bool writes = doc.document.IsModified();
             ASSERT_NO_FATAL_FAILURE(SaveAndCompare(doc, model.Expected()));
+            if (writes) {
+                model.Saved();
+                EXPECT_FALSE(doc.document.CanUndo());
+            }
+            ASSERT_NO_FATAL_FAILURE(model.RandomStep(false));
+            ASSERT_NO_FATAL_FAILURE(model.CheckAll());
         }
     }
 }
@@ -109,7 +189,7 @@ TEST(EditLayerModel, LongEditSessionStaysInStep) {
     OpenDocument doc(contents);
     Model model(doc, contents, random);
     for (int i = 0; i < 20000; ++i) {
-        ASSERT_NO_FATAL_FAILURE(model.RandomEdit(false)) << "edit " << i;
+        ASSERT_NO_FATAL_FAILURE(model.RandomStep(false)) << "edit " << i;
         ASSERT_NO_FATAL_FAILURE(model.CheckRandomRead()) << "edit " << i;
         if (i % 2500 == 0) {
             ASSERT_NO_FATAL_FAILURE(model.CheckAll());
