@@ -32,6 +32,12 @@ enum CommandId : std::uint16_t {
     kCmdLanguageEnglish = 1022,
     kCmdLanguageJapanese = 1023,
     kCmdAbout = 1024,
+    kCmdUndo = 1030,
+    kCmdRedo = 1031,
+    kCmdCut = 1032,
+    kCmdCopy = 1033,
+    kCmdPaste = 1034,
+    kCmdSelectAll = 1035,
     kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
 };
 
@@ -40,6 +46,7 @@ enum AppMessageOffset : std::uint32_t {
     kAppDocumentChanged = 1,
     kAppReadOnlyBlocked = 2,
     kAppViewStatusChanged = 3,
+    kAppPasteRefused = 4,  // wParam: the PasteRefusal
     kAppInspectorResult = 10,
     kAppInspectorClosed = 11,
     kAppStructViewClosed = 12,

@@ -60,7 +60,16 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
     file.push_back(MenuBuilder::Separator());
     file.push_back(m.Command("menu.file.exit", kCmdExit));
 
-    std::vector<MenuItem> edit{m.Command("menu.edit.readonly", kCmdReadOnly, s.readOnly)};
+    const bool editable = s.fileOpen && !s.readOnly;
+    std::vector<MenuItem> edit{m.Command("menu.edit.undo", kCmdUndo, false, !editable || !s.canUndo),
+                               m.Command("menu.edit.redo", kCmdRedo, false, !editable || !s.canRedo),
+                               MenuBuilder::Separator(),
+                               m.Command("menu.edit.cut", kCmdCut, false, !editable || !s.selection),
+                               m.Command("menu.edit.copy", kCmdCopy, false, !s.fileOpen || !s.selection),
+                               m.Command("menu.edit.paste", kCmdPaste, false, !editable || !s.clipboardText),
+                               m.Command("menu.edit.select_all", kCmdSelectAll, false, !s.fileOpen),
+                               MenuBuilder::Separator(),
+                               m.Command("menu.edit.readonly", kCmdReadOnly, s.readOnly)};
 
     std::vector<MenuItem> view{m.Command("menu.view.find", kCmdFind), m.Command("menu.view.goto", kCmdGoTo),
                                MenuBuilder::Separator(),

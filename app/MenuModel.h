@@ -29,6 +29,10 @@ struct MenuState {
     bool busy = false;  // a save is running: every item and popup is grayed
     bool fileOpen = false;
     bool readOnly = true;
+    bool canUndo = false;
+    bool canRedo = false;
+    bool selection = false;       // the hex view has a selection
+    bool clipboardText = false;   // the clipboard holds text
     TextEncoding encoding = TextEncoding::Ascii;
     Theme theme = Theme::Light;
     Language language = Language::System;

@@ -19,6 +19,7 @@ struct HexPalette {
     Rgb selection;  // also the overwrite caret's fill
     float selectionAlpha = 1;
     Rgb caret;  // outline of the overwrite caret, bar of the insert caret
+    Rgb changed;  // characters of bytes that differ from the file
 };
 
 // A value outside the enumeration gets the Light colours.

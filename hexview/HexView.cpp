@@ -113,6 +113,15 @@ void HexView::SetTheme(Theme theme) {
     host_.Invalidate();
 }
 
+std::uint16_t HexView::ChangedMask(std::uint64_t rowOffset, std::size_t count) const {
+    count = std::min<std::size_t>(count, kBytesPerRow);
+    if (!changed_ || count == 0 || !changed_(rowOffset, count)) return 0;
+    std::uint16_t mask = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (changed_(rowOffset + i, 1)) mask = static_cast<std::uint16_t>(mask | 1u << i);
+    return mask;
+}
+
 bool HexView::TakeRepaintRequest() { return std::exchange(repaintOnceMore_, false); }
 
 // --- geometry ------------------------------------------------------------------------------
@@ -179,6 +188,11 @@ float HexView::HexColumnLeft() const {
 float HexView::TextColumnLeft() const { return HexColumnLeft() + metrics_.hexColumnWidth + metrics_.columnGap; }
 
 std::optional<std::uint64_t> HexView::HitTest(int x, int y) const {
+    const auto hit = HitCell(x, y);
+    return hit ? std::optional(hit->offset) : std::nullopt;
+}
+
+std::optional<HexView::CellHit> HexView::HitCell(int x, int y) const {
     if (!DocumentOpen() || DocumentSize() == 0) return std::nullopt;  // an empty document has no cells
     const float dx = ToDips(x);
     const float dy = ToDips(y);
@@ -187,18 +201,21 @@ std::optional<std::uint64_t> HexView::HitTest(int x, int y) const {
     const std::uint64_t rowOffset = (topRow_ + screenRow) * kBytesPerRow;
     if (rowOffset > LastByte()) return std::nullopt;
 
-    std::uint64_t column = 0;
+    std::uint64_t cell = 0;
+    CaretColumn column = CaretColumn::Hex;
     const float hexLeft = HexColumnLeft();
     const float textLeft = TextColumnLeft();
-    if (dx >= hexLeft && dx < hexLeft + metrics_.hexColumnWidth)
-        column = static_cast<std::uint64_t>((dx - hexLeft) / (3 * metrics_.hexCellWidth));
-    else if (dx >= textLeft && dx < textLeft + metrics_.textColumnWidth)
-        column = static_cast<std::uint64_t>((dx - textLeft) / metrics_.textCellWidth);
-    else
+    if (dx >= hexLeft && dx < hexLeft + metrics_.hexColumnWidth) {
+        cell = static_cast<std::uint64_t>((dx - hexLeft) / (3 * metrics_.hexCellWidth));
+    } else if (dx >= textLeft && dx < textLeft + metrics_.textColumnWidth) {
+        cell = static_cast<std::uint64_t>((dx - textLeft) / metrics_.textCellWidth);
+        column = CaretColumn::Text;
+    } else {
         return std::nullopt;
-    const std::uint64_t offset = rowOffset + std::min<std::uint64_t>(column, kBytesPerRow - 1);
+    }
+    const std::uint64_t offset = rowOffset + std::min<std::uint64_t>(cell, kBytesPerRow - 1);
     if (offset > LastByte()) return std::nullopt;
-    return offset;
+    return CellHit{offset, column};
 }
 
 // --- scrolling -----------------------------------------------------------------------------

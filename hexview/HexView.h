@@ -7,12 +7,15 @@
 // Used on the user-interface thread only.
 
 #include "document/DocumentInterfaces.h"
+#include "hexview/HexKey.h"
 #include "hexview/HexMeasurer.h"
 #include "hexview/HexMetrics.h"
 #include "hexview/HexViewHost.h"
+#include "hexview/TypedText.h"
 #include "settings/Enums.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,8 +23,8 @@ namespace tvx {
 
 enum class EditMode : std::int32_t { Overwrite = 0, Insert = 1 };
 
-// Keys the view reacts to; everything else is Other.
-enum class HexKey { Left, Right, Up, Down, PageUp, PageDown, Home, End, Escape, Insert, Delete, Backspace, C, Other };
+// The column whose cell holds the caret; the other column's cell is shown as its partner.
+enum class CaretColumn { Hex, Text };
 
 // Scroll bar requests, as the SB_* codes of WM_VSCROLL and WM_HSCROLL.
 enum class ScrollRequest { LineBack, LineForward, PageBack, PageForward, Track, Start, End, Other };
@@ -47,6 +50,12 @@ public:
     void SetDpi(std::uint32_t dpi);  // 0 counts as 96
     void SetEncoding(TextEncoding encoding);
     void SetTheme(Theme theme);
+    // Whether any byte of a range differs from the file as opened or last saved.
+    using ChangedQuery = std::function<bool(std::uint64_t offset, std::uint64_t length)>;
+    void SetChangedQuery(ChangedQuery query) { changed_ = std::move(query); }
+    // Bit i set when the byte at rowOffset + i (i < count <= 16) is changed: one query for an
+    // unchanged row, one per byte for a changed one.
+    [[nodiscard]] std::uint16_t ChangedMask(std::uint64_t rowOffset, std::size_t count) const;
 
     // --- scrolling -------------------------------------------------------------------------
     void UpdateScrollBars();
@@ -61,6 +70,7 @@ public:
     void SetCaret(std::uint64_t offset);
     void MoveCaret(std::int64_t distance);
     void SetSelection(std::uint64_t first, std::uint64_t second);
+    void SelectAll();
     // Selects a found range and puts the caret at its start.
     void SelectRange(std::uint64_t first, std::uint64_t last);
     void SetEditingEnabled(bool enabled);
@@ -71,9 +81,10 @@ public:
 
     // --- input, as the window procedure decodes it ---------------------------------------
     // False when the key is not the view's (the window passes it on).
-    [[nodiscard]] bool KeyDown(HexKey key, bool ctrl);
+    [[nodiscard]] bool KeyDown(HexKey key, bool ctrl, bool shift = false);
     [[nodiscard]] bool Char(char16_t character);
-    void MouseDown(int x, int y);  // physical client pixels
+    // Physical client pixels; Shift extends the selection from its anchor to the cell.
+    void MouseDown(int x, int y, bool shift = false);
     void MouseMove(int x, int y);
     void MouseUp();
     void CaptureLost();
@@ -83,6 +94,11 @@ public:
 
     // --- geometry --------------------------------------------------------------------------
     [[nodiscard]] std::optional<std::uint64_t> HitTest(int x, int y) const;
+    struct CellHit {
+        std::uint64_t offset = 0;
+        CaretColumn column = CaretColumn::Hex;
+    };
+    [[nodiscard]] std::optional<CellHit> HitCell(int x, int y) const;
     [[nodiscard]] std::uint64_t DocumentSize() const;
     [[nodiscard]] bool DocumentOpen() const;
     [[nodiscard]] std::uint64_t LastCaretOffset() const;
@@ -108,6 +124,7 @@ public:
     [[nodiscard]] std::uint64_t SelectionStart() const;  // the smaller end
     [[nodiscard]] std::uint64_t SelectionEnd() const;    // the larger end
     [[nodiscard]] bool NibblePending() const { return nibblePending_; }
+    [[nodiscard]] CaretColumn ActiveColumn() const { return column_; }
     [[nodiscard]] EditMode Mode() const { return mode_; }
     [[nodiscard]] bool EditingEnabled() const { return editingEnabled_; }
     [[nodiscard]] bool Focused() const { return focused_; }
@@ -127,6 +144,9 @@ private:
     void ToggleMode();
     void AfterZoomChange();
     void DropSelection();
+    void Navigate(HexKey key, bool ctrl, bool shift);
+    void ExtendSelectionTo(std::uint64_t target);
+    [[nodiscard]] bool TypeText(char16_t character);
 
     IHexViewHost& host_;
     IHexMeasurer& measurer_;
@@ -143,6 +163,8 @@ private:
     std::optional<std::uint64_t> dragAnchor_;
     std::uint8_t pendingNibble_ = 0;
     bool nibblePending_ = false;
+    CaretColumn column_ = CaretColumn::Hex;
+    TypedText typed_;
     bool mouseCaptured_ = false;
     bool focused_ = false;
     bool blinkOn_ = true;
@@ -153,6 +175,7 @@ private:
     HexMetrics metrics_;
     float zoom_ = 1.0f;
     HexFont font_;
+    ChangedQuery changed_;
 };
 
 }  // namespace tvx

@@ -3,6 +3,7 @@
 // so it can run, and be tested, without a window.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace tvx {
@@ -15,6 +16,9 @@ struct ScrollBarState {
 
     bool operator==(const ScrollBarState&) const = default;
 };
+
+// Why a paste wrote nothing.
+enum class PasteRefusal { PastEnd, NotEncodable };
 
 class IHexViewHost {
 public:
@@ -38,11 +42,15 @@ public:
     virtual void StopBlinkTimer() = 0;
     // Failures are silent.
     virtual void CopyToClipboard(const std::u16string& text) = 0;
+    // The clipboard's CF_UNICODETEXT; nullopt when it holds none or cannot be read.
+    virtual std::optional<std::u16string> ClipboardText() = 0;
 
     // Notifications to the parent window.
     virtual void PostDocumentChanged() = 0;
     virtual void PostReadOnlyBlocked() = 0;
     virtual void SendViewStatusChanged() = 0;
+    // The user is told (a message box) and nothing changed.
+    virtual void PostPasteRefused(PasteRefusal reason) = 0;
 };
 
 }  // namespace tvx

@@ -2,6 +2,7 @@
 // mouse selection, focus and the insert caret's blink.
 
 #include "hexview/HexView.h"
+#include "hexview/Navigation.h"
 #include "hexview/RowCells.h"
 
 #include <algorithm>
@@ -56,6 +57,35 @@ void HexView::SetSelection(std::uint64_t first, std::uint64_t second) {
     selectionSecond_ = std::min(second, LastByte());
     selectionActive_ = true;
     host_.Invalidate();
+}
+
+void HexView::SelectAll() {
+    if (!DocumentOpen() || DocumentSize() == 0) return;
+    nibblePending_ = false;
+    SetSelection(0, LastByte());
+    host_.PostDocumentChanged();
+}
+
+void HexView::ExtendSelectionTo(std::uint64_t target) {
+    if (!DocumentOpen() || DocumentSize() == 0) return;
+    SetSelection(selectionActive_ ? selectionFirst_ : caret_, target);
+    caret_ = std::min(target, LastCaretOffset());
+    nibblePending_ = false;
+    EnsureCaretVisible();
+    host_.Invalidate();
+    host_.PostDocumentChanged();
+}
+
+void HexView::Navigate(HexKey key, bool ctrl, bool shift) {
+    const std::uint64_t page = std::min<std::uint64_t>(VisibleRowCount(), 1ull << 58) * kBytesPerRow;
+    // A Shift move goes on from the selection's moving end.
+    const std::uint64_t from = shift && selectionActive_ ? selectionSecond_ : caret_;
+    const auto target = NavigationTarget(key, ctrl, from, LastCaretOffset(), page);
+    if (!target) return;
+    if (shift)
+        ExtendSelectionTo(*target);
+    else
+        SetCaret(*target);
 }
 
 void HexView::SelectRange(std::uint64_t first, std::uint64_t last) {
@@ -172,28 +202,33 @@ void HexView::Copy() {
     if (!text.empty()) host_.CopyToClipboard(text);
 }
 
-bool HexView::KeyDown(HexKey key, bool ctrl) {
+bool HexView::KeyDown(HexKey key, bool ctrl, bool shift) {
     if (!DocumentOpen()) return true;  // nothing to act on: swallow every key
-    const auto rowStart = caret_ & ~std::uint64_t{kBytesPerRow - 1};
-    const auto page = static_cast<std::int64_t>(std::min<std::uint64_t>(VisibleRowCount(), 1ull << 58)) * 16;
     const auto blocked = [this] {
         host_.PostReadOnlyBlocked();
         return true;
     };
     switch (key) {
-        case HexKey::Left: MoveCaret(-1); return true;
-        case HexKey::Right: MoveCaret(1); return true;
-        case HexKey::Up: MoveCaret(-16); return true;
-        case HexKey::Down: MoveCaret(16); return true;
-        case HexKey::PageUp: MoveCaret(-page); return true;
-        case HexKey::PageDown: MoveCaret(page); return true;
-        case HexKey::Home: SetCaret(ctrl ? 0 : rowStart); return true;
-        case HexKey::End: SetCaret(ctrl ? LastCaretOffset() : std::min(LastCaretOffset(), rowStart + 15)); return true;
+        case HexKey::Left:
+        case HexKey::Right:
+        case HexKey::Up:
+        case HexKey::Down:
+        case HexKey::PageUp:
+        case HexKey::PageDown:
+        case HexKey::Home:
+        case HexKey::End: Navigate(key, ctrl, shift); return true;
         case HexKey::Escape:
             if (selectionActive_) {
                 DropSelection();
                 host_.Invalidate();
             }
+            return true;
+        case HexKey::Tab:
+            if (ctrl) return false;
+            column_ = column_ == CaretColumn::Hex ? CaretColumn::Text : CaretColumn::Hex;
+            nibblePending_ = false;
+            typed_.Reset();
+            host_.Invalidate();
             return true;
         case HexKey::Insert:
             if (!editingEnabled_) return blocked();
@@ -203,35 +238,67 @@ bool HexView::KeyDown(HexKey key, bool ctrl) {
         case HexKey::Backspace:
             if (!editingEnabled_) return blocked();
             return DeleteAtCaret(key == HexKey::Backspace);
+        case HexKey::A:
+            if (!ctrl) return false;
+            SelectAll();
+            return true;
         case HexKey::C:
             if (!ctrl) return false;
             Copy();
             return true;
-        case HexKey::Other: return false;
+        default: return false;
     }
-    return false;
 }
 
 bool HexView::Char(char16_t character) {
+    const bool typed = column_ == CaretColumn::Text ? character >= 0x20 && character != 0x7F
+                                                    : HexDigitValue(character).has_value();
     if (!editingEnabled_) {
-        if (!HexDigitValue(character)) return false;
+        if (!typed) return false;
         host_.PostReadOnlyBlocked();
         return true;
     }
-    return DocumentOpen() && TypeHexDigit(character);
+    if (!DocumentOpen()) return false;
+    return column_ == CaretColumn::Text ? TypeText(character) : TypeHexDigit(character);
 }
 
-void HexView::MouseDown(int x, int y) {
+bool HexView::TypeText(char16_t character) {
+    if (!editable_ || !editable_->IsOpen()) return false;
+    const auto bytes = typed_.Take(character, encoding_);
+    if (!bytes) return false;
+    if (bytes->empty()) return true;  // half of a surrogate pair
+    const std::uint64_t size = editable_->GetSize();
+    if (mode_ == EditMode::Overwrite) {
+        if (caret_ >= size || size - caret_ < bytes->size()) return true;  // would run past the end
+        for (std::size_t i = 0; i < bytes->size(); ++i)
+            if (!editable_->OverwriteByte(caret_ + i, (*bytes)[i])) return false;
+    } else {
+        for (std::size_t i = 0; i < bytes->size(); ++i)
+            if (!editable_->InsertByte(caret_ + i, (*bytes)[i])) return false;
+        RecomputeMetrics();
+    }
+    SetCaret(caret_ + bytes->size());
+    return true;
+}
+
+void HexView::MouseDown(int x, int y, bool shift) {
     host_.TakeFocus();
-    const auto hit = HitTest(x, y);
+    const auto hit = HitCell(x, y);
     if (!hit) return;
-    dragAnchor_ = *hit;
+    if (hit->column != column_) typed_.Reset();
+    column_ = hit->column;
+    if (shift) {
+        ExtendSelectionTo(hit->offset);
+        dragAnchor_ = selectionFirst_;
+    } else {
+        dragAnchor_ = hit->offset;
+    }
     mouseCaptured_ = true;
     host_.CaptureMouse();
-    SetSelection(*hit, *hit);
-    SetCaret(*hit);
+    if (shift) return;
+    SetSelection(hit->offset, hit->offset);
+    SetCaret(hit->offset);
 }
-
 void HexView::MouseMove(int x, int y) {
     if (!mouseCaptured_ || !dragAnchor_) return;
     if (const auto hit = HitTest(x, y)) SetSelection(*dragAnchor_, *hit);

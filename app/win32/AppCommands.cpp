@@ -57,11 +57,13 @@ bool AppWindow::OnCommand(WORD id) {
         case kCmdGoTo: GoToOffset(); return true;
         case kCmdFont: ShowFontDialog(); return true;
         case kCmdAbout: ShowAboutDialog(); return true;
+        case kCmdCopy: view.Copy(); return true;
+        case kCmdSelectAll: view.SelectAll(); return true;
         default: return false;
     }
 }
 
-void AppWindow::RebuildMenu() {
+MenuState AppWindow::CurrentMenuState() const {
     const HexView& view = hexView_.View();
     MenuState state;
     state.busy = busy_;
@@ -73,6 +75,18 @@ void AppWindow::RebuildMenu() {
     state.dataInspectorVisible = settings_.dataInspectorVisible;
     state.structViewVisible = settings_.structViewVisible;
     state.recentFiles = settings_.recentFiles;
+    state.selection = view.SelectionActive();
+    state.clipboardText = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
+    return state;
+}
+
+// The Edit items' graying depends on the view and the clipboard: set as a menu opens.
+void AppWindow::UpdateMenuGraying() {
+    if (menuBar_) ApplyGrayedStates(menuBar_, BuildMenuBar(CurrentMenuState(), [this](std::string_view key) { return Text(key); }));
+}
+
+void AppWindow::RebuildMenu() {
+    const MenuState state = CurrentMenuState();
     HMENU bar = CreateMenuBar(BuildMenuBar(state, [this](std::string_view key) { return Text(key); }));
     HMENU old = menuBar_;
     menuBar_ = bar;
@@ -93,6 +107,15 @@ void AppWindow::ToggleReadOnly() {
     PostMessageW(window_, WM_APP + kAppDocumentChanged, 0, 0);
     RebuildMenu();
     RefreshStatusBar();
+}
+
+void AppWindow::ShowPasteRefused(WPARAM reason) {
+    const char* key = reason == static_cast<WPARAM>(PasteRefusal::PastEnd) ? "error.paste_past_end"
+                                                                           : "error.paste_not_encodable";
+    const std::u16string text = Text(key);
+    const std::u16string caption = Text("app.title");
+    MessageBoxW(window_, reinterpret_cast<const wchar_t*>(text.c_str()),
+                reinterpret_cast<const wchar_t*>(caption.c_str()), MB_ICONERROR);
 }
 
 void AppWindow::SaveSettingsNow() { SaveSettings(settings_, settingsPath_); }

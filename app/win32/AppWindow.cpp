@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 
 namespace tvx {
 namespace {
@@ -78,10 +79,11 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
                          nullptr, instance, this))
         return false;
 
-    ACCEL table[] = {{FVIRTKEY | FCONTROL, 'F', kCmdFind},
-                     {FVIRTKEY | FCONTROL, 'G', kCmdGoTo},
-                     {FVIRTKEY | FCONTROL, 'R', kCmdReadOnly}};
-    accelerators_ = CreateAcceleratorTableW(table, 3);
+    // The edit keys (Ctrl+Z, Ctrl+C, ...) are the hex view's own, so other windows keep theirs.
+    ACCEL table[] = {{FVIRTKEY | FCONTROL, 'F', kCmdFind},     {FVIRTKEY | FCONTROL, 'G', kCmdGoTo},
+                     {FVIRTKEY | FCONTROL, 'R', kCmdReadOnly}, {FVIRTKEY | FCONTROL, 'O', kCmdOpen},
+                     {FVIRTKEY | FCONTROL, 'S', kCmdSave}};
+    accelerators_ = CreateAcceleratorTableW(table, static_cast<int>(std::size(table)));
     return accelerators_ != nullptr;
 }
 
@@ -137,6 +139,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (item.hwndItem == statusBar_) return DrawStatusBar(item);
             break;
         }
+        case WM_INITMENUPOPUP: UpdateMenuGraying(); break;
         case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
         case WM_TIMER:
             if (wParam != 1) break;
@@ -158,6 +161,7 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_APP + kAppStructFormat: ChangeStructFormat(wParam); return 0;
         case WM_APP + kAppReadOnlyBlocked: FlashReadOnlyNotice(); return 0;
         case WM_APP + kAppViewStatusChanged: RefreshStatusBar(); return 0;
+        case WM_APP + kAppPasteRefused: ShowPasteRefused(wParam); return 0;
         default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);

@@ -5,6 +5,7 @@
 // on the user-interface thread.
 
 #include "app/InspectorWorker.h"
+#include "app/MenuModel.h"
 #include "app/ProgressThrottle.h"
 #include "app/StructWorker.h"
 #include "app/win32/SearchDialog.h"
@@ -63,6 +64,9 @@ private:
     // Commands and menus (AppCommands.cpp).
     bool OnCommand(WORD id);
     void RebuildMenu();
+    [[nodiscard]] MenuState CurrentMenuState() const;
+    void UpdateMenuGraying();
+    void ShowPasteRefused(WPARAM reason);
     void UpdateTitle();
     void ToggleReadOnly();
     void ResetZoom();

@@ -32,6 +32,14 @@ bool AppendItems(HMENU menu, const std::vector<MenuItem>& items) {
 
 }  // namespace
 
+void ApplyGrayedStates(HMENU menu, const std::vector<MenuItem>& items) {
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItem::Kind::Popup) ApplyGrayedStates(menu, item.children);
+        if (item.kind == MenuItem::Kind::Command)
+            EnableMenuItem(menu, item.id, MF_BYCOMMAND | (item.grayed ? MF_GRAYED : MF_ENABLED));
+    }
+}
+
 HMENU CreateMenuBar(const std::vector<MenuItem>& popups) {
     HMENU bar = CreateMenu();
     if (bar && !AppendItems(bar, popups)) {

@@ -12,4 +12,7 @@ namespace tvx {
 // A new menu bar (CreateMenu) holding the popups; null on failure. The caller owns it.
 [[nodiscard]] HMENU CreateMenuBar(const std::vector<MenuItem>& popups);
 
+// Grays or enables every command of the model in the menu (by command id).
+void ApplyGrayedStates(HMENU menu, const std::vector<MenuItem>& items);
+
 }  // namespace tvx

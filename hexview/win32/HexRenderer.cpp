@@ -120,12 +120,13 @@ void HexRenderer::Paint(HWND window, HexView& view) {
         return;
     }
     const HexPalette palette = PaletteFor(view.GetTheme());
-    ComPtr<ID2D1SolidColorBrush> characters, offsets, selection, caret, background;
+    ComPtr<ID2D1SolidColorBrush> characters, offsets, selection, caret, background, changed;
     if (FAILED(target_->CreateSolidColorBrush(Color(palette.characters), &characters)) ||
         FAILED(target_->CreateSolidColorBrush(Color(palette.offsets), &offsets)) ||
         FAILED(target_->CreateSolidColorBrush(Color(palette.selection, palette.selectionAlpha), &selection)) ||
         FAILED(target_->CreateSolidColorBrush(Color(palette.caret), &caret)) ||
-        FAILED(target_->CreateSolidColorBrush(Color(palette.background), &background))) {
+        FAILED(target_->CreateSolidColorBrush(Color(palette.background), &background)) ||
+        FAILED(target_->CreateSolidColorBrush(Color(palette.changed), &changed))) {
         ReleaseDeviceResources();
         EndPaint(window, &ps);
         InvalidateRect(window, nullptr, FALSE);
@@ -134,7 +135,7 @@ void HexRenderer::Paint(HWND window, HexView& view) {
     target_->BeginDraw();
     target_->Clear(Color(palette.background));
     if (view.DocumentOpen() && textFormat_)
-        DrawRows(view, characters.Get(), offsets.Get(), selection.Get(), caret.Get());
+        DrawRows(view, {characters.Get(), offsets.Get(), selection.Get(), caret.Get(), changed.Get()});
     if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         ReleaseDeviceResources();
         InvalidateRect(window, nullptr, FALSE);
@@ -144,8 +145,10 @@ void HexRenderer::Paint(HWND window, HexView& view) {
     if (view.TakeRepaintRequest()) InvalidateRect(window, nullptr, FALSE);
 }
 
-void HexRenderer::DrawRows(HexView& view, ID2D1Brush* characters, ID2D1Brush* offsets,
-                           ID2D1Brush* selection, ID2D1Brush* caret) {
+void HexRenderer::DrawRows(HexView& view, const Brushes& brushes) {
+    ID2D1Brush* const offsets = brushes.offsets;
+    ID2D1Brush* const selection = brushes.selection;
+    ID2D1Brush* const caret = brushes.caret;
     const HexMetrics& m = view.Metrics();
     IReadOnlyDocument& document = *view.Document();
     const float rightEdge = view.ClientWidthDips() - m.margin;
@@ -167,6 +170,10 @@ void HexRenderer::DrawRows(HexView& view, ID2D1Brush* characters, ID2D1Brush* of
         const float y = m.margin + static_cast<float>(k) * m.rowHeight;
         const float bottom = y + m.rowHeight;
         const RowCells cells = BuildRowCells(&document, rowOffset, block.bytes, view.Encoding());
+        const std::uint16_t changedMask = view.ChangedMask(rowOffset, block.bytes.size());
+        const auto characters = [&](std::size_t i) {
+            return (changedMask >> i & 1u) != 0 ? brushes.changed : brushes.characters;
+        };
         const auto dataClip = D2D1::RectF(dataLeft, y, std::max(rightEdge, dataLeft), bottom);
 
         target_->PushAxisAlignedClip(dataClip, D2D1_ANTIALIAS_MODE_ALIASED);
@@ -183,16 +190,19 @@ void HexRenderer::DrawRows(HexView& view, ID2D1Brush* characters, ID2D1Brush* of
         if (caretRow == row) {
             const float hx = hexLeft + caretColumn * hexPitch;
             const float tx = textLeft + caretColumn * m.textCellWidth;
-            const auto hexCaret = D2D1::RectF(hx, y, hx + 2 * m.hexCellWidth, bottom);
-            const auto textCaret = D2D1::RectF(tx, y, tx + m.textCellWidth, bottom);
+            const auto hexCell = D2D1::RectF(hx, y, hx + 2 * m.hexCellWidth, bottom);
+            const auto textCell = D2D1::RectF(tx, y, tx + m.textCellWidth, bottom);
+            const bool textActive = view.ActiveColumn() == CaretColumn::Text;
+            const auto& active = textActive ? textCell : hexCell;
+            const auto& partner = textActive ? hexCell : textCell;
             if (view.Mode() == EditMode::Overwrite) {
-                target_->FillRectangle(hexCaret, selection);
-                target_->DrawRectangle(hexCaret, caret, 1.0f);
-                target_->FillRectangle(textCaret, selection);
-                target_->DrawRectangle(textCaret, caret, 1.0f);
-            } else if (view.Focused() && view.BlinkOn()) {
-                target_->FillRectangle(D2D1::RectF(hx, y, hx + 2.0f, bottom), caret);
-                target_->FillRectangle(D2D1::RectF(tx, y, tx + 2.0f, bottom), caret);
+                target_->FillRectangle(active, selection);
+                target_->DrawRectangle(active, caret, 1.0f);
+                target_->DrawRectangle(partner, caret, 1.0f);  // the partner: an outline only
+            } else {
+                if (view.Focused() && view.BlinkOn())
+                    target_->FillRectangle(D2D1::RectF(active.left, y, active.left + 2.0f, bottom), caret);
+                target_->FillRectangle(D2D1::RectF(partner.left, y, partner.left + 1.0f, bottom), caret);
             }
         }
         target_->PopAxisAlignedClip();
@@ -212,7 +222,7 @@ void HexRenderer::DrawRows(HexView& view, ID2D1Brush* characters, ID2D1Brush* of
         for (std::size_t i = 0; i < cells.hexCells.size(); ++i) {
             const float x = hexLeft + static_cast<float>(i) * hexPitch;
             target_->DrawText(Wide(cells.hexCells[i]), 2, textFormat_.Get(),
-                              D2D1::RectF(x, y, x + 2 * m.hexCellWidth, bottom), characters, kTextOptions,
+                              D2D1::RectF(x, y, x + 2 * m.hexCellWidth, bottom), characters(i), kTextOptions,
                               DWRITE_MEASURING_MODE_NATURAL);
         }
         target_->PopAxisAlignedClip();
@@ -232,7 +242,7 @@ void HexRenderer::DrawRows(HexView& view, ID2D1Brush* characters, ID2D1Brush* of
                                                        &layout)))
                 continue;
             target_->DrawTextLayout(D2D1::Point2F(textLeft + static_cast<float>(i) * m.textCellWidth, y), layout.Get(),
-                                    characters, kTextOptions);
+                                    characters(i), kTextOptions);
         }
         target_->PopAxisAlignedClip();
     }

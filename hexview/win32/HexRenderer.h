@@ -29,8 +29,14 @@ private:
     bool EnsureWriteFactory();
     void EnsureTextFormat(const HexFont& font, float size);
     void EnsureDeviceResources(const HexView& view);
-    void DrawRows(HexView& view, ID2D1Brush* characters, ID2D1Brush* offsets,
-                  ID2D1Brush* selection, ID2D1Brush* caret);
+    struct Brushes {
+        ID2D1Brush* characters;
+        ID2D1Brush* offsets;
+        ID2D1Brush* selection;
+        ID2D1Brush* caret;
+        ID2D1Brush* changed;
+    };
+    void DrawRows(HexView& view, const Brushes& brushes);
 
     Microsoft::WRL::ComPtr<ID2D1Factory> d2dFactory_;
     Microsoft::WRL::ComPtr<ID2D1DCRenderTarget> target_;

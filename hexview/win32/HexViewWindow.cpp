@@ -27,7 +27,13 @@ HexKey KeyFromVirtualKey(WPARAM key) {
         case VK_INSERT: return HexKey::Insert;
         case VK_DELETE: return HexKey::Delete;
         case VK_BACK: return HexKey::Backspace;
+        case VK_TAB: return HexKey::Tab;
+        case 'A': return HexKey::A;
         case 'C': return HexKey::C;
+        case 'V': return HexKey::V;
+        case 'X': return HexKey::X;
+        case 'Y': return HexKey::Y;
+        case 'Z': return HexKey::Z;
         default: return HexKey::Other;
     }
 }
@@ -47,6 +53,7 @@ ScrollRequest RequestFromCode(WORD code) {
 }
 
 bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+bool ShiftDown() { return GetKeyState(VK_SHIFT) < 0; }
 
 int TrackPosition(HWND window, int bar) {
     SCROLLINFO info{sizeof(info), SIF_ALL, 0, 0, 0, 0, 0};
@@ -94,7 +101,7 @@ LRESULT HexViewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         case WM_MOUSEWHEEL: view_.Wheel(GET_WHEEL_DELTA_WPARAM(wParam), CtrlDown()); return 0;
         case WM_DPICHANGED: view_.SetDpi(HIWORD(wParam)); return 0;
         case WM_KEYDOWN:
-            if (view_.KeyDown(KeyFromVirtualKey(wParam), CtrlDown())) return 0;
+            if (view_.KeyDown(KeyFromVirtualKey(wParam), CtrlDown(), ShiftDown())) return 0;
             break;
         case WM_CHAR:
             if (view_.Char(static_cast<char16_t>(wParam))) return 0;
@@ -105,7 +112,9 @@ LRESULT HexViewWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         case WM_SETFOCUS: view_.FocusGained(); return 0;
         case WM_KILLFOCUS: view_.FocusLost(); return 0;
-        case WM_LBUTTONDOWN: view_.MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
+        case WM_LBUTTONDOWN:
+            view_.MouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), (wParam & MK_SHIFT) != 0);
+            return 0;
         case WM_MOUSEMOVE: view_.MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); return 0;
         case WM_LBUTTONUP: view_.MouseUp(); return 0;
         case WM_CAPTURECHANGED: view_.CaptureLost(); return 0;
@@ -180,12 +189,34 @@ void HexViewWindow::CopyToClipboard(const std::u16string& text) {
     CloseClipboard();
 }
 
+std::optional<std::u16string> HexViewWindow::ClipboardText() {
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(window_)) return std::nullopt;
+    std::optional<std::u16string> text;
+    if (HANDLE block = GetClipboardData(CF_UNICODETEXT)) {
+        const auto* data = static_cast<const char16_t*>(GlobalLock(block));
+        if (data) {
+            // Up to the terminator, within the block's size.
+            const std::size_t units = GlobalSize(block) / sizeof(char16_t);
+            std::size_t length = 0;
+            while (length < units && data[length] != 0) ++length;
+            text.emplace(data, length);
+            GlobalUnlock(block);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
 void HexViewWindow::PostDocumentChanged() {
     if (window_) PostMessageW(GetParent(window_), WM_APP + kAppDocumentChanged, 0, 0);
 }
 
 void HexViewWindow::PostReadOnlyBlocked() {
     if (window_) PostMessageW(GetParent(window_), WM_APP + kAppReadOnlyBlocked, 0, 0);
+}
+
+void HexViewWindow::PostPasteRefused(PasteRefusal reason) {
+    if (window_) PostMessageW(GetParent(window_), WM_APP + kAppPasteRefused, static_cast<WPARAM>(reason), 0);
 }
 
 void HexViewWindow::SendViewStatusChanged() {

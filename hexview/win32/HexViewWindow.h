@@ -41,9 +41,11 @@ private:
     void StartBlinkTimer() override;
     void StopBlinkTimer() override;
     void CopyToClipboard(const std::u16string& text) override;
+    std::optional<std::u16string> ClipboardText() override;
     void PostDocumentChanged() override;
     void PostReadOnlyBlocked() override;
     void SendViewStatusChanged() override;
+    void PostPasteRefused(PasteRefusal reason) override;
 
     HWND window_ = nullptr;
     HexRenderer renderer_;

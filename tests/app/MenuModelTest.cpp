@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace tvx::test {
 namespace {
 
@@ -36,6 +38,10 @@ TEST(MenuModel, TopLevelPopupsAndTheirItemsInOrder) {
                                                         u"<menu.settings>", u"<menu.help>"}));
     EXPECT_EQ(Labels(bar[0].children), (std::vector<std::u16string>{u"<menu.file.open>", u"<menu.file.save>",
                                                                      u"<menu.file.close>", u"-", u"<menu.file.exit>"}));
+    EXPECT_EQ(Labels(bar[1].children),
+              (std::vector<std::u16string>{u"<menu.edit.undo>", u"<menu.edit.redo>", u"-", u"<menu.edit.cut>",
+                                           u"<menu.edit.copy>", u"<menu.edit.paste>", u"<menu.edit.select_all>", u"-",
+                                           u"<menu.edit.readonly>"}));
     EXPECT_EQ(Labels(bar[2].children), (std::vector<std::u16string>{u"<menu.view.find>", u"<menu.view.goto>", u"-",
                                                                      u"<menu.view.zoom>"}));
     EXPECT_EQ(Labels(bar[2].children[3].children),
@@ -75,6 +81,35 @@ TEST(MenuModel, SaveAndCloseAreGrayedWithoutAFile) {
     const auto bar = BuildMenuBar(state, KeyText);
     for (std::uint32_t id = kCmdOpen; id <= kCmdAbout; ++id)
         EXPECT_EQ(Find(bar, id)->grayed, id == kCmdSave || id == kCmdClose) << id;
+}
+
+TEST(MenuModel, EditItemsAreGrayedWhenTheyCannotAct) {
+    struct Case {
+        bool fileOpen, readOnly, canUndo, canRedo, selection, clipboardText;
+        // Undo, Redo, Cut, Copy, Paste, Select All
+        std::array<bool, 6> grayed;
+    };
+    const Case cases[] = {
+        {true, false, true, true, true, true, {false, false, false, false, false, false}},
+        {true, true, true, true, true, true, {true, true, true, false, true, false}},
+        {true, false, false, false, false, false, {true, true, true, true, true, false}},
+        {true, false, true, false, false, true, {false, true, true, true, false, false}},
+        {false, false, true, true, true, true, {true, true, true, true, true, true}},
+    };
+    const std::uint32_t ids[] = {kCmdUndo, kCmdRedo, kCmdCut, kCmdCopy, kCmdPaste, kCmdSelectAll};
+    for (const Case& c : cases) {
+        MenuState state;
+        state.fileOpen = c.fileOpen;
+        state.readOnly = c.readOnly;
+        state.canUndo = c.canUndo;
+        state.canRedo = c.canRedo;
+        state.selection = c.selection;
+        state.clipboardText = c.clipboardText;
+        const auto bar = BuildMenuBar(state, KeyText);
+        for (std::size_t i = 0; i < std::size(ids); ++i)
+            EXPECT_EQ(Find(bar, ids[i])->grayed, c.grayed[i]) << ids[i] << " case " << (&c - cases);
+        EXPECT_FALSE(Find(bar, kCmdReadOnly)->grayed);
+    }
 }
 
 TEST(MenuModel, EverythingIsGrayedWhileBusy) {

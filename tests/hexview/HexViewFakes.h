@@ -62,9 +62,11 @@ public:
     void StartBlinkTimer() override { timerRunning = true; }
     void StopBlinkTimer() override { timerRunning = false; }
     void CopyToClipboard(const std::u16string& text) override { clipboard.push_back(text); }
+    std::optional<std::u16string> ClipboardText() override { return clipboard.empty() ? std::nullopt : std::optional(clipboard.back()); }
     void PostDocumentChanged() override { ++events.documentChanged; }
     void PostReadOnlyBlocked() override { ++events.readOnlyBlocked; }
     void SendViewStatusChanged() override { ++events.viewStatusChanged; }
+    void PostPasteRefused(PasteRefusal reason) override { refusals.push_back(reason); }
 
     std::int32_t width = 980;
     std::int32_t height = 700;
@@ -75,6 +77,7 @@ public:
     bool captured = false;
     bool timerRunning = false;
     std::vector<std::u16string> clipboard;
+    std::vector<PasteRefusal> refusals;
 };
 
 // Fixed measurements: every character is `advance` wide unless listed in `wide`.

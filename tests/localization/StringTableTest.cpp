@@ -93,9 +93,9 @@ TEST_F(StringTableTest, ATableIsLoadedOnceAndKeptWhenTheLanguageChanges) {
 TEST(StringTableBesideExecutable, ShipsBothLanguages) {
     StringTable table;
     table.SetLanguage(Language::English);
-    EXPECT_EQ(table.GetText("menu.file.open"), u"&Open...");
+    EXPECT_EQ(table.GetText("menu.file.open"), u"&Open...\tCtrl+O");
     table.SetLanguage(Language::Japanese);
-    EXPECT_EQ(table.GetText("menu.file.open"), u"開く(&O)...");
+    EXPECT_EQ(table.GetText("menu.file.open"), u"開く(&O)...\tCtrl+O");
 }
 
 }  // namespace
