@@ -14,6 +14,7 @@ import traceback
 
 from file_cases import FileCases
 from harness import App, Display, TestFailure, Wine, wait_for
+from package_cases import PackageCases
 from search_cases import SearchCases
 from side_window_cases import SideWindowCases
 
@@ -33,7 +34,7 @@ def check(condition, message):
         raise TestFailure(message)
 
 
-class Cases(SideWindowCases, FileCases, SearchCases):
+class Cases(SideWindowCases, FileCases, SearchCases, PackageCases):
     def __init__(self, wine, build_dir, artifacts):
         self.wine = wine
         self.app_dir = os.path.join(build_dir, "app")
