@@ -33,6 +33,8 @@ void EditableDocument::DropEdits() noexcept {
     pieces_.Clear();
     added_.clear();
     added_.shrink_to_fit();
+    scratch_.clear();
+    scratch_.shrink_to_fit();
     history_.Clear();
 }
 
@@ -48,21 +50,73 @@ void EditableDocument::EnsurePieces() {
     edited_ = true;
 }
 
+// The pieces of a block are read in few calls however many there are: one scattered read
+// takes a run of pieces over nearby file bytes, each file piece straight into its place in
+// out, the small gaps between them (deleted bytes) into a scratch buffer, and the bytes over
+// added bytes (overwrites, short ones read and then covered) are copied in afterwards.
 std::uint64_t EditableDocument::CopyBytes(std::uint64_t offset, std::uint64_t count, std::uint8_t* out) const {
     if (!edited_) return file_.ReadInto(offset, count, out);
+    constexpr std::uint64_t kLargestGap = 64 << 10;
+    constexpr std::uint64_t kLargestPart = 1 << 30;
+    struct Part {
+        platform::ReadPart read;
+        std::uint64_t outAt;  // where in out the part's bytes (or those after the gap) go
+        bool gap;
+    };
+    std::vector<Part> parts;
+    std::vector<platform::ReadPart> reads;
+    scratch_.resize(static_cast<std::size_t>(kLargestGap));
+    const auto copyAdded = [&](const Piece& piece, std::uint64_t at) {
+        std::memcpy(out + at, added_.data() + piece.bufferOffset, static_cast<std::size_t>(piece.length));
+    };
+    const auto readsFile = [&](const Piece& piece) {
+        return piece.source == PieceSource::File ||
+               (piece.source == PieceSource::Overwrite && piece.length < kLargestGap);
+    };
+
+    const std::vector<Piece> pieces = pieces_.Collect(offset, count);
     std::uint64_t copied = 0;
-    pieces_.ForEachFrom(offset, [&](const Piece& piece) {
-        const std::uint64_t take = std::min(piece.length, count - copied);
-        if (piece.source == PieceSource::File) {
-            const std::uint64_t read = file_.ReadInto(piece.fileOffset, take, out + copied);
-            copied += read;
-            if (read != take) return false;
-        } else {
-            std::memcpy(out + copied, added_.data() + piece.bufferOffset, static_cast<std::size_t>(take));
-            copied += take;
+    for (std::size_t i = 0; i < pieces.size();) {
+        if (!readsFile(pieces[i])) {
+            copyAdded(pieces[i], copied);
+            copied += pieces[i++].length;
+            continue;
         }
-        return copied < count;
-    });
+        // The run: pieces up to a long overwrite or a gap of more than kLargestGap file bytes.
+        parts.clear();
+        const std::uint64_t fileStart = pieces[i].fileOffset;
+        std::uint64_t fileAt = fileStart;
+        std::uint64_t outAt = copied;
+        std::size_t end = i;
+        for (; end < pieces.size(); outAt += pieces[end++].length) {
+            const Piece& piece = pieces[end];
+            if (piece.source == PieceSource::Added) continue;
+            if (!readsFile(piece) || piece.fileOffset < fileAt || piece.fileOffset - fileAt > kLargestGap) break;
+            if (piece.fileOffset > fileAt)
+                parts.push_back({{scratch_.data(), static_cast<std::uint32_t>(piece.fileOffset - fileAt)}, outAt, true});
+            for (std::uint64_t done = 0; done < piece.length;) {
+                const std::uint64_t length = std::min(piece.length - done, kLargestPart);
+                parts.push_back({{out + outAt + done, static_cast<std::uint32_t>(length)}, outAt + done, false});
+                done += length;
+            }
+            fileAt = piece.fileOffset + piece.length;
+        }
+        reads.clear();
+        for (const Part& part : parts) reads.push_back(part.read);
+        std::uint64_t read = file_.ReadScattered(fileStart, reads);
+        std::uint64_t at = copied;
+        for (std::size_t k = i; k < end; at += pieces[k++].length)
+            if (pieces[k].UsesBuffer()) copyAdded(pieces[k], at);
+        if (read != fileAt - fileStart) {
+            // Bytes up to the first part the file could not fill are good.
+            for (const Part& part : parts) {
+                if (read < part.read.length) return part.outAt + (part.gap ? 0 : read);
+                read -= part.read.length;
+            }
+        }
+        copied = outAt;
+        i = end;
+    }
     return copied;
 }
 

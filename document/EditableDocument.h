@@ -77,6 +77,7 @@ private:
     bool edited_ = false;  // pieces_ describes the document; else the document is the file
     PieceTree pieces_;
     std::vector<std::uint8_t> added_;
+    mutable std::vector<std::uint8_t> scratch_;  // where reads put deleted bytes, see CopyBytes
     EditHistory history_;
     std::u16string lastError_;
 };

@@ -70,4 +70,10 @@ std::uint64_t FileViewModel::ReadInto(std::uint64_t offset, std::uint64_t count,
     return done;
 }
 
+std::uint64_t FileViewModel::ReadScattered(std::uint64_t offset, std::span<const platform::ReadPart> parts) const {
+    std::uint64_t read = 0;
+    if (!IsOpen() || !handle_.ReadScattered(offset, parts, read)) return 0;
+    return read;
+}
+
 }  // namespace tvx

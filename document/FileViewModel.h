@@ -15,6 +15,8 @@ public:
     // Reads up to count bytes from offset into out, in as many reads as it takes; returns how
     // many arrived (fewer at the end of the file or when a read fails).
     std::uint64_t ReadInto(std::uint64_t offset, std::uint64_t count, std::uint8_t* out) const;
+    // Reads the file bytes from offset on into the parts in turn; returns how many arrived.
+    std::uint64_t ReadScattered(std::uint64_t offset, std::span<const platform::ReadPart> parts) const;
 
     // Opens path for reading, sharing it with writers and deleters, and replaces whatever was
     // open. A failed open leaves the object closed, even if another file was open before.

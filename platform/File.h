@@ -3,6 +3,7 @@
 // Each call mirrors one Win32 call; the posix backend gives the same observable results.
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 namespace tvx::platform {
@@ -18,6 +19,12 @@ void ClearLastError() noexcept;
 // The system's message for an error code, trailing line breaks and spaces removed;
 // empty when the system has no text for it.
 [[nodiscard]] std::u16string SystemErrorText(ErrorCode code);
+
+// One destination of a scattered read.
+struct ReadPart {
+    void* buffer = nullptr;
+    std::uint32_t length = 0;
+};
 
 // Owns one open file. Move-only; closes the file on destruction.
 class FileHandle {
@@ -38,6 +45,11 @@ public:
     [[nodiscard]] bool Seek(std::uint64_t offset) const noexcept;      // SetFilePointerEx, FILE_BEGIN
     // ReadFile: delivers fewer bytes than asked only at the end of the file.
     [[nodiscard]] bool Read(void* buffer, std::uint32_t count, std::uint32_t& read) const noexcept;
+    // Reads the file bytes from offset on into the parts in turn (preadv on posix; a seek and a
+    // ReadFile per part on Windows). read counts the bytes delivered: fewer than the parts hold
+    // only at the end of the file or together with a failure.
+    [[nodiscard]] bool ReadScattered(std::uint64_t offset, std::span<const ReadPart> parts,
+                                     std::uint64_t& read) const noexcept;
     // WriteFile: written < count only together with a failure.
     [[nodiscard]] bool Write(const void* buffer, std::uint32_t count,
                              std::uint32_t& written) const noexcept;

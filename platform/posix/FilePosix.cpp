@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <vector>
@@ -107,6 +108,46 @@ bool FileHandle::Read(void* buffer, std::uint32_t count, std::uint32_t& read) co
         }
         if (n == 0) break;  // end of file
         read += static_cast<std::uint32_t>(n);
+    }
+    return true;
+}
+
+bool FileHandle::ReadScattered(std::uint64_t offset, std::span<const ReadPart> parts,
+                               std::uint64_t& read) const noexcept {
+    read = 0;
+    constexpr std::size_t kBatch = 256;
+    std::size_t first = 0;      // the first part not yet filled
+    std::uint32_t filled = 0;   // bytes of it already filled
+    while (first < parts.size()) {
+        iovec batch[kBatch];
+        std::size_t count = 0;
+        for (std::size_t i = first; i < parts.size() && count < kBatch; ++i, ++count) {
+            const std::uint32_t skip = i == first ? filled : 0;
+            batch[count].iov_base = static_cast<unsigned char*>(parts[i].buffer) + skip;
+            batch[count].iov_len = parts[i].length - skip;
+        }
+        if (offset + read > static_cast<std::uint64_t>(INT64_MAX)) {
+            errno = EINVAL;
+            return false;
+        }
+        const ssize_t n = ::preadv(Fd(native_), batch, static_cast<int>(count), static_cast<off_t>(offset + read));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) break;  // end of file
+        read += static_cast<std::uint64_t>(n);
+        for (auto left = static_cast<std::uint64_t>(n); left > 0 && first < parts.size();) {
+            const std::uint32_t room = parts[first].length - filled;
+            if (left < room) {
+                filled += static_cast<std::uint32_t>(left);
+                break;
+            }
+            left -= room;
+            ++first;
+            filled = 0;
+        }
+        while (first < parts.size() && parts[first].length == 0) ++first;
     }
     return true;
 }

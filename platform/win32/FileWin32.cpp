@@ -82,6 +82,19 @@ bool FileHandle::Read(void* buffer, std::uint32_t count, std::uint32_t& read) co
     return ok != 0;
 }
 
+bool FileHandle::ReadScattered(std::uint64_t offset, std::span<const ReadPart> parts,
+                               std::uint64_t& read) const noexcept {
+    read = 0;
+    if (!Seek(offset)) return false;
+    for (const ReadPart& part : parts) {
+        std::uint32_t done = 0;
+        if (!Read(part.buffer, part.length, done)) return false;
+        read += done;
+        if (done < part.length) break;  // end of file
+    }
+    return true;
+}
+
 bool FileHandle::Write(const void* buffer, std::uint32_t count, std::uint32_t& written) const noexcept {
     DWORD done = 0;
     const BOOL ok = ::WriteFile(Native(native_), buffer, count, &done, nullptr);

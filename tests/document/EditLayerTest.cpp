@@ -108,6 +108,23 @@ TEST(EditLayer, ReadMergesRunsDeletionsAndOverwrites) {
     EXPECT_TRUE(doc.document.ReadBytes(8, 1).bytes.empty());
 }
 
+TEST(EditLayer, AReadStopsAtTheFirstByteTheFileCannotServe) {
+    Bytes contents(100);
+    for (std::size_t i = 0; i < contents.size(); ++i) contents[i] = static_cast<std::uint8_t>(i);
+    OpenDocument doc(contents);
+    ASSERT_TRUE(doc.document.InsertByte(10, 0xAA));
+    ASSERT_TRUE(doc.document.DeleteByte(21));          // file byte 20
+    ASSERT_TRUE(doc.document.OverwriteByte(30, 0xBB));  // file byte 30
+    ASSERT_TRUE(doc.document.InsertByte(60, 0xCC));
+    std::filesystem::resize_file(std::filesystem::path(doc.path), 40);  // another program shortens it
+    Bytes expected(contents.begin(), contents.begin() + 40);
+    expected[30] = 0xBB;
+    expected.erase(expected.begin() + 20);
+    expected.insert(expected.begin() + 10, 0xAA);
+    EXPECT_EQ(doc.document.ReadBytes(0, 1000).bytes, expected);
+    EXPECT_EQ(doc.document.ReadBytes(5, 20).bytes, Bytes(expected.begin() + 5, expected.begin() + 25));
+}
+
 TEST(EditLayer, CloseDropsEditsAndTheFile) {
     OpenDocument doc({1, 2});
     ASSERT_TRUE(doc.document.InsertByte(0, 1));
