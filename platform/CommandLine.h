@@ -7,7 +7,8 @@
 namespace tvx::platform {
 
 // Windows reads the wide command line (argv is in the ANSI code page there);
-// elsewhere argv is decoded as UTF-8. The first element is the program.
+// elsewhere argv is decoded by DecodeUtf8Bytes, so that file names
+// reach the file system byte for byte. The first element is the program.
 [[nodiscard]] std::vector<std::u16string> CommandLineArguments(int argc, char** argv);
 
 }  // namespace tvx::platform

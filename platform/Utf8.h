@@ -13,7 +13,13 @@ namespace tvx::platform {
 // Flags 0: each ill-formed sequence becomes U+FFFD.
 [[nodiscard]] std::u16string DecodeUtf8(std::string_view utf8);
 
-// Flags 0: a lone surrogate becomes U+FFFD.
+// Flags 0: a lone surrogate becomes U+FFFD. Elsewhere than Windows, a lone U+DC80..U+DCFF
+// becomes the byte 0x80..0xFF instead: the way back for DecodeUtf8Bytes.
 [[nodiscard]] std::string EncodeUtf8(std::u16string_view text);
+
+// File names and arguments outside Windows are byte strings: each byte of an ill-formed
+// sequence becomes the lone surrogate U+DC80..U+DCFF, so that EncodeUtf8 gives the bytes back
+// unchanged. On Windows (where names are UTF-16 already) the same as DecodeUtf8.
+[[nodiscard]] std::u16string DecodeUtf8Bytes(std::string_view bytes);
 
 }  // namespace tvx::platform

@@ -4,7 +4,7 @@
 #include "structpattern/TypeNames.h"
 #include "structpattern/ValueText.h"
 
-#include <limits>
+#include <algorithm>
 
 namespace tvx {
 namespace {
@@ -127,9 +127,9 @@ const StructLayout* FindEmbeddedLayout(const StructPatternFile& file, const Fiel
 std::uint64_t StructRequestSize(const StructPatternFile& file) {
     const StructLayout* entry = FindEntryLayout(file);
     if (entry == nullptr) return 0;
-    if (!EndsWithFlexibleArray(file, *entry)) return entry->size;
-    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-    return entry->size > kMax - kFlexibleArrayExtraBytes ? kMax : entry->size + kFlexibleArrayExtraBytes;
+    const std::uint64_t size = std::min(entry->size, kMaxStructRequestBytes);
+    if (!EndsWithFlexibleArray(file, *entry)) return size;
+    return std::min(size + kFlexibleArrayExtraBytes, kMaxStructRequestBytes);
 }
 
 }  // namespace tvx

@@ -35,9 +35,14 @@ inline constexpr std::uint64_t kFlexibleArrayExtraBytes = 256;
 // The layout of the struct embedded as field; null when the field embeds no (known) struct.
 [[nodiscard]] const StructLayout* FindEmbeddedLayout(const StructPatternFile& file, const FieldLayout& field);
 
+// The most bytes a request carries, so that a pattern with a huge array costs no more memory
+// than this: fields that end beyond it show as unavailable.
+inline constexpr std::uint64_t kMaxStructRequestBytes = 16u << 20;
+
 // How many bytes from the caret an evaluation request should carry: the entry struct's size,
-// plus kFlexibleArrayExtraBytes when it ends with a flexible array (saturating at 2^64 - 1);
-// 0 without an entry struct. The caller reads fewer at the end of the document.
+// plus kFlexibleArrayExtraBytes when it ends with a flexible array, at most
+// kMaxStructRequestBytes; 0 without an entry struct. The caller reads fewer at the end of the
+// document.
 [[nodiscard]] std::uint64_t StructRequestSize(const StructPatternFile& file);
 
 }  // namespace tvx

@@ -6,7 +6,7 @@ namespace tvx::platform {
 
 std::vector<std::u16string> CommandLineArguments(int argc, char** argv) {
     std::vector<std::u16string> arguments;
-    for (int i = 0; i < argc; ++i) arguments.push_back(DecodeUtf8(argv[i]));
+    for (int i = 0; i < argc; ++i) arguments.push_back(DecodeUtf8Bytes(argv[i]));
     return arguments;
 }
 

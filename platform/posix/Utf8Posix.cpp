@@ -8,6 +8,8 @@ namespace tvx::platform {
 namespace {
 
 constexpr char16_t kReplacement = 0xFFFD;
+// An undecodable byte b stands as the lone surrogate kEscapedByteBase + b (b is 0x80..0xFF).
+constexpr char16_t kEscapedByteBase = 0xDC00;
 
 // Length of the well-formed sequence at the start of bytes, 0 when it is ill-formed.
 // Follows the Unicode table of well-formed byte sequences, which rules out overlong forms,
@@ -113,6 +115,24 @@ std::u16string DecodeUtf8(std::string_view utf8) {
     return out;
 }
 
+std::u16string DecodeUtf8Bytes(std::string_view bytes) {
+    std::u16string out;
+    out.reserve(bytes.size());
+    while (!bytes.empty()) {
+        char32_t code = 0;
+        std::size_t valid = 0;
+        const std::size_t length = ScanSequence(bytes, code, valid);
+        if (length == 0) {
+            out += static_cast<char16_t>(kEscapedByteBase + static_cast<std::uint8_t>(bytes[0]));
+            bytes.remove_prefix(1);
+            continue;
+        }
+        AppendCodePoint(out, code);
+        bytes.remove_prefix(length);
+    }
+    return out;
+}
+
 std::string EncodeUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -122,6 +142,9 @@ std::string EncodeUtf8(std::u16string_view text) {
             text[i + 1] <= 0xDFFF) {
             code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
+        } else if (code >= kEscapedByteBase + 0x80 && code <= kEscapedByteBase + 0xFF) {
+            out += static_cast<char>(code - kEscapedByteBase);
+            continue;
         } else if (code >= 0xD800 && code <= 0xDFFF) {
             code = kReplacement;
         }

@@ -48,4 +48,6 @@ std::string EncodeUtf8(std::u16string_view text) {
     return out;
 }
 
+std::u16string DecodeUtf8Bytes(std::string_view bytes) { return DecodeUtf8(bytes); }
+
 }  // namespace tvx::platform

@@ -25,11 +25,12 @@ TEST_F(FindCommand, PrintsTheNextMatch) {
     EXPECT_EQ(Find({u"--hex", u"61 62"}).out, "0x0\n");
     EXPECT_EQ(Find({u"--hex", u"6162", u"--from", u"1"}).out, "0x2\n");
     EXPECT_EQ(Find({u"--text", u"\u00E9"}).out, "0x5\n");
+    EXPECT_EQ(Find({u"--text", u"\u00E9x "}).exitCode, 1);  // the space counts
 }
 
 TEST_F(FindCommand, ListsOverlappingMatchesInBothDirections) {
     EXPECT_EQ(Find({u"--text", u"aba", u"--all"}).out, "0x0\n0x2\n");
-    EXPECT_EQ(Find({u"--text", u"aba", u"--all", u"--backward", u"--from", u"0xFF"}).out, "0x2\n0x0\n");
+    EXPECT_EQ(Find({u"--text", u"aba", u"--all", u"--backward", u"--from", u"8"}).out, "0x2\n0x0\n");
     EXPECT_EQ(Find({u"--text", u"ab", u"--backward", u"--from", u"1"}).out, "0x0\n");
 }
 
@@ -44,7 +45,7 @@ TEST_F(FindCommand, BadQueriesExitTwoWithTheDialogsMessage) {
     EXPECT_EQ(result.exitCode, 2);
     StringTable strings;
     strings.SetLanguage(Language::English);
-    EXPECT_EQ(result.err, "tavro-cli: " + cli::Narrow(strings.GetText("error.search_invalid_hex")) + "\n");
+    EXPECT_EQ(result.err, "tavro-cli: " + platform::EncodeUtf8(strings.GetText("error.search_invalid_hex")) + "\n");
     result = Find({u"--text", u"\u00E9", u"--encoding", u"ascii"});
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_NE(result.err.find("cannot represent"), std::string::npos);

@@ -75,25 +75,5 @@ TEST(InspectCommand, ControlCharactersAreEscaped) {
     EXPECT_NE(result.out.find("UTF-8\t\\x9B (U+009B)\n"), std::string::npos) << result.out;
 }
 
-TEST(InspectCommand, BadArgumentsAndFilesAreExplained) {
-    test::TempDir dir;
-    const auto path = dir.File("f.bin");
-    test::WriteFileBytes(path, {1, 2, 3});
-
-    auto result = RunCommand(cli::kInspectCommand, {path, u"4"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_EQ(result.out, "");
-    EXPECT_EQ(result.err, "tavro-cli: offset 4 is past the end of the file (3 bytes)\n");
-
-    result = RunCommand(cli::kInspectCommand, {dir.File("missing"), u"0"});
-    EXPECT_EQ(result.exitCode, 1);
-    EXPECT_NE(result.err.find("cannot open"), std::string::npos);
-
-    EXPECT_EQ(RunCommand(cli::kInspectCommand, {path, u"zz"}).exitCode, 2);
-    EXPECT_EQ(RunCommand(cli::kInspectCommand, {path}).exitCode, 2);
-    EXPECT_EQ(RunCommand(cli::kInspectCommand, {path, u"0", u"1"}).exitCode, 2);
-    EXPECT_EQ(RunCommand(cli::kInspectCommand, {path, u"0", u"--csv"}).exitCode, 2);
-}
-
 }  // namespace
 }  // namespace tvx

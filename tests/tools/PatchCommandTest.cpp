@@ -116,7 +116,7 @@ TEST(PatchCommand, RejectsMalformedArgumentsWithUsage) {
     for (const char16_t* op : {u"ow:1:F", u"ow:1:", u"ow:x:00", u"del:0:-1", u"del:0:1x", u"xx:0:00",
                                      u"ow:12345678901234567:00", u"ins:0"}) {
         const auto result = RunCommand(cli::kPatchCommand, {path, op});
-        EXPECT_EQ(result.exitCode, 2) << cli::Narrow(op);
+        EXPECT_EQ(result.exitCode, 2) << platform::EncodeUtf8(op);
         EXPECT_NE(result.err.find("usage: tavro-cli patch"), std::string::npos);
     }
     EXPECT_EQ(RunCommand(cli::kPatchCommand, {path}).exitCode, 2);

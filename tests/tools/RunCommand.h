@@ -1,6 +1,7 @@
 #pragma once
 // Runs a tavro-cli command in process and captures what it prints.
 
+#include "platform/Utf8.h"
 #include "tools/tavro-cli/Command.h"
 
 #include <sstream>

@@ -22,7 +22,7 @@ TEST(SettingsCommand, PrintsTheRecordAsTavroReadsIt) {
                     "\"searchHistory\": [{\"kind\": \"hex\", \"query\": \"4D 5A\"}], \"appVersion\": \"v1.02\"}\n");
     const auto result = RunCommand(cli::kSettingsCommand, {path});
     ASSERT_EQ(result.exitCode, 0) << result.err;
-    EXPECT_EQ(result.out, "file:          " + cli::Narrow(path) +
+    EXPECT_EQ(result.out, "file:          " + platform::EncodeUtf8(path) +
                               "\n"
                               "appVersion:    v1.02\n"
                               "encoding:      Ascii\n"
@@ -48,7 +48,7 @@ TEST(SettingsCommand, NotesAVersionTavroWillRewrite) {
 }
 
 TEST(SettingsCommand, WithoutAPathReadsTheFileWhereTavroKeepsIt) {
-    const std::string expected = cli::Narrow(ComputeSettingsPath(platform::ExecutableDirectory()));
+    const std::string expected = platform::EncodeUtf8(ComputeSettingsPath(platform::ExecutableDirectory()));
     const auto result = RunCommand(cli::kSettingsCommand, {});
     if (result.exitCode == 0)
         EXPECT_TRUE(result.out.starts_with("file:          " + expected + "\n"));
@@ -60,7 +60,7 @@ TEST(SettingsCommand, ErrorsExplain) {
     test::TempDir dir;
     const auto missing = RunCommand(cli::kSettingsCommand, {dir.File("missing.json")});
     EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_TRUE(missing.err.starts_with("tavro-cli: cannot read '" + cli::Narrow(dir.File("missing.json")) + "': "))
+    EXPECT_TRUE(missing.err.starts_with("tavro-cli: cannot read '" + platform::EncodeUtf8(dir.File("missing.json")) + "': "))
         << missing.err;
     EXPECT_EQ(RunCommand(cli::kSettingsCommand, {u"a", u"b"}).exitCode, 2);
     EXPECT_EQ(RunCommand(cli::kSettingsCommand, {u"--verbose"}).exitCode, 2);

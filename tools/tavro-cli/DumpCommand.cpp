@@ -4,80 +4,114 @@
 #include "hexview/RowCells.h"
 #include "tools/tavro-cli/Arguments.h"
 #include "tools/tavro-cli/Command.h"
+#include "tools/tavro-cli/TerminalText.h"
 
-#include <ostream>
+#include <algorithm>
 
 namespace tvx::cli {
 namespace {
 
 constexpr std::uint64_t kRowBytes = 16;
+constexpr std::uint64_t kReadBlock = 1 << 20;  // a multiple of kRowBytes
+constexpr char kHexDigits[] = "0123456789ABCDEF";
 
-std::optional<TextEncoding> ParseEncoding(const std::u16string& name) {
-    if (name == u"ascii") return TextEncoding::Ascii;
-    if (name == u"utf8") return TextEncoding::Utf8;
-    if (name == u"utf16le") return TextEncoding::Utf16Le;
-    if (name == u"utf16be") return TextEncoding::Utf16Be;
-    return std::nullopt;
-}
-
-int RunDump(CommandContext& context) {
+struct DumpOptions {
     std::optional<std::u16string> path;
     std::uint64_t offset = 0;
     std::optional<std::uint64_t> length;
     bool tsv = false;
     std::optional<TextEncoding> encoding;  // the text column is printed only when one is asked for
-    for (std::size_t i = 0; i < context.args.size(); ++i) {
-        const std::u16string& arg = context.args[i];
-        const bool hasValue = i + 1 < context.args.size();
-        if (arg == u"--tsv") {
-            tsv = true;
-        } else if (arg == u"--offset" && hasValue) {
-            const auto value = ParseHexNumber(context.args[++i]);
-            if (!value) return UsageError(context, kDumpCommand, "invalid offset");
-            offset = *value;
-        } else if (arg == u"--length" && hasValue) {
-            length = ParseDecimal(context.args[++i]);
-            if (!length) return UsageError(context, kDumpCommand, "invalid length");
-        } else if (arg == u"--encoding" && hasValue) {
-            encoding = ParseEncoding(context.args[++i]);
-            if (!encoding) return UsageError(context, kDumpCommand, "unknown encoding");
-        } else if (!path && !arg.starts_with(u"--")) {
-            path = arg;
+};
+
+int ParseOptions(CommandContext& context, DumpOptions& options) {
+    ArgumentReader reader(context.args);
+    while (reader.Next()) {
+        const std::u16string& arg = reader.Current();
+        if (!reader.IsOption()) {
+            if (options.path) return UsageError(context, kDumpCommand, "unexpected argument " + Quoted(arg));
+            options.path = arg;
+        } else if (arg == u"--tsv") {
+            options.tsv = true;
+        } else if (arg == u"--offset" || arg == u"--length" || arg == u"--encoding") {
+            const std::u16string* value = reader.Value();
+            if (value == nullptr) return UsageError(context, kDumpCommand, "expected a value after " + Quoted(arg));
+            if (arg == u"--offset") {
+                const auto offset = ParseHexNumber(*value);
+                if (!offset) return UsageError(context, kDumpCommand, "invalid offset " + Quoted(*value));
+                options.offset = *offset;
+            } else if (arg == u"--length") {
+                options.length = ParseDecimal(*value);
+                if (!options.length) return UsageError(context, kDumpCommand, "invalid length " + Quoted(*value));
+            } else {
+                options.encoding = ParseEncodingName(*value);
+                if (!options.encoding) return UsageError(context, kDumpCommand, "unknown encoding " + Quoted(*value));
+            }
         } else {
-            return UsageError(context, kDumpCommand, "unexpected argument '" + Narrow(arg) + "'");
+            return UsageError(context, kDumpCommand, "unexpected argument " + Quoted(arg));
         }
     }
-    if (!path) return UsageError(context, kDumpCommand, "expected a file");
+    if (!options.path) return UsageError(context, kDumpCommand, "expected a file");
+    return kExitOk;
+}
+
+// Offset and hexadecimal cells, formatted straight into the output buffer.
+void AppendHexRow(std::string& out, std::uint64_t row, int digits, const std::uint8_t* bytes, std::size_t count,
+                  char separator) {
+    for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) out += kHexDigits[(row >> shift) & 0x0F];
+    out += ':';
+    for (std::size_t i = 0; i < count; ++i) {
+        const char cell[3] = {separator, kHexDigits[bytes[i] >> 4], kHexDigits[bytes[i] & 0x0F]};
+        out.append(cell, 3);
+    }
+}
+
+// The text column as the editor's hex view decodes the row.
+void AppendTextColumn(TerminalWriter& writer, const EditableDocument& document, std::uint64_t row,
+                      std::span<const std::uint8_t> bytes, TextEncoding encoding, bool tsv) {
+    const RowCells cells = BuildRowCells(&document, row, bytes, encoding);
+    if (tsv) {
+        // With --tsv every text cell is a field of its own, an empty one too.
+        for (const std::u16string& cell : cells.textCells) {
+            writer.Raw('\t');
+            writer.Text(cell);
+        }
+        return;
+    }
+    std::u16string text;
+    for (const std::u16string& cell : cells.textCells) text += cell;
+    writer.Raw("  ");
+    writer.Text(text);
+}
+
+int RunDump(CommandContext& context) {
+    DumpOptions options;
+    if (const int code = ParseOptions(context, options); code != kExitOk) return code;
 
     EditableDocument document;
-    if (!document.File().Open(*path)) {
-        context.err << "tavro-cli: cannot open '" << Narrow(*path) << "'\n";
-        return kExitFailure;
-    }
+    if (!OpenDocument(context, *options.path, document)) return kExitFailure;
     const std::uint64_t size = document.GetSize();
-    const std::uint64_t end = length && *length < size - std::min(offset, size) ? offset + *length : size;
-    const char separator = tsv ? '\t' : ' ';
-    for (std::uint64_t row = offset; row < end; row += kRowBytes) {
-        const ByteBlock block = document.ReadBytes(row, std::min(kRowBytes, end - row));
-        if (block.bytes.empty()) {
-            context.err << "tavro-cli: cannot read at offset " << Narrow(FormatOffset(&document, row)) << "\n";
-            return kExitFailure;
+    if (options.offset > size) return OffsetPastEnd(context, options.offset, size);
+    const std::uint64_t rest = size - options.offset;
+    const std::uint64_t end = options.offset + (options.length ? std::min(*options.length, rest) : rest);
+    const int digits = static_cast<int>(FormatOffset(&document, 0).size() - 1);
+    const char separator = options.tsv ? '\t' : ' ';
+
+    TerminalWriter writer(context.out);
+    for (std::uint64_t blockStart = options.offset; blockStart < end; blockStart += kReadBlock) {
+        const std::uint64_t wanted = std::min(kReadBlock, end - blockStart);
+        const ByteBlock block = document.ReadBytes(blockStart, wanted);
+        if (block.bytes.size() != wanted) {
+            writer.Flush();
+            return Failure(context, "cannot read at offset " + OffsetText(blockStart + block.bytes.size()));
         }
-        // The row as the editor's hex view composes it.
-        const RowCells cells = BuildRowCells(&document, row, block.bytes, encoding.value_or(TextEncoding::Ascii));
-        context.out << Narrow(cells.offsetText);
-        for (const std::u16string& cell : cells.hexCells) context.out << separator << Narrow(cell);
-        if (encoding) {
-            // With --tsv every text cell is a field of its own, an empty one too.
-            if (tsv) {
-                for (const std::u16string& cell : cells.textCells) context.out << '\t' << Narrow(cell);
-            } else {
-                std::u16string text;
-                for (const std::u16string& cell : cells.textCells) text += cell;
-                context.out << "  " << Narrow(text);
-            }
+        for (std::size_t at = 0; at < block.bytes.size(); at += kRowBytes) {
+            const std::size_t count = std::min<std::size_t>(kRowBytes, block.bytes.size() - at);
+            AppendHexRow(writer.Buffer(), blockStart + at, digits, block.bytes.data() + at, count, separator);
+            if (options.encoding)
+                AppendTextColumn(writer, document, blockStart + at, {block.bytes.data() + at, count}, *options.encoding,
+                                 options.tsv);
+            writer.Raw('\n');
         }
-        context.out << '\n';
     }
     return kExitOk;
 }
@@ -85,9 +119,9 @@ int RunDump(CommandContext& context) {
 }  // namespace
 
 const Command kDumpCommand{"dump", "FILE [--offset HEX] [--length N] [--tsv] [--encoding ascii|utf8|utf16le|utf16be]",
-                           "Prints FILE as rows of 16 bytes from OFFSET (hexadecimal), LENGTH bytes (decimal) long; "
-                           "--tsv separates the fields with tabs; --encoding adds the text column as the editor "
-                           "decodes it (with --tsv, one field per byte).",
-                           RunDump};
+                           "Prints FILE as rows of 16 bytes from OFFSET (hexadecimal; the size itself gives an empty "
+                           "dump), LENGTH bytes (decimal) long; --tsv separates the fields with tabs; --encoding adds "
+                           "the text column as the editor decodes it (with --tsv, one field per byte).",
+                           "--offset --length --encoding ", RunDump};
 
 }  // namespace tvx::cli

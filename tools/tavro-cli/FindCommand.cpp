@@ -2,13 +2,13 @@
 
 #include "document/EditableDocument.h"
 #include "localization/StringTable.h"
+#include "platform/Utf8.h"
+#include "search/AllMatches.h"
 #include "search/SearchEngine.h"
 #include "search/SearchRequest.h"
 #include "tools/tavro-cli/Arguments.h"
 #include "tools/tavro-cli/Command.h"
-
-#include <cstdio>
-#include <ostream>
+#include "tools/tavro-cli/TerminalText.h"
 
 namespace tvx::cli {
 namespace {
@@ -23,76 +23,109 @@ struct FindOptions {
     bool all = false;
 };
 
-std::string OffsetText(std::uint64_t offset) {
-    char text[24];
-    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(offset));
-    return text;
+bool HasLoneSurrogate(std::u16string_view text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
+        else if (c >= 0xD800 && c <= 0xDFFF) return true;
+    }
+    return false;
 }
 
 // Returns kExitOk or the exit code of a usage error already reported.
 int ParseOptions(CommandContext& context, FindOptions& options) {
     bool hasPath = false, hasQuery = false, hasEncoding = false;
-    for (std::size_t i = 0; i < context.args.size(); ++i) {
-        const std::u16string& arg = context.args[i];
-        const bool hasValue = i + 1 < context.args.size();
-        if ((arg == u"--hex" || arg == u"--text") && hasValue && !hasQuery) {
-            options.kind = arg == u"--hex" ? SearchQueryKind::Hex : SearchQueryKind::Text;
-            options.query = context.args[++i];
-            hasQuery = true;
-        } else if (arg == u"--encoding" && hasValue) {
-            const auto encoding = ParseEncodingName(context.args[++i]);
-            if (!encoding) return UsageError(context, kFindCommand, "unknown encoding '" + Narrow(context.args[i]) + "'");
-            options.encoding = *encoding;
-            hasEncoding = true;
-        } else if (arg == u"--from" && hasValue) {
-            const auto from = ParseHexNumber(context.args[++i]);
-            if (!from) return UsageError(context, kFindCommand, "invalid offset '" + Narrow(context.args[i]) + "'");
-            options.from = *from;
+    ArgumentReader reader(context.args);
+    while (reader.Next()) {
+        const std::u16string& arg = reader.Current();
+        if (!reader.IsOption()) {
+            if (hasPath) return UsageError(context, kFindCommand, "unexpected argument " + Quoted(arg));
+            options.path = arg;
+            hasPath = true;
         } else if (arg == u"--backward") {
             options.backward = true;
         } else if (arg == u"--all") {
             options.all = true;
-        } else if (!hasPath && !arg.starts_with(u"--")) {
-            options.path = arg;
-            hasPath = true;
+        } else if (arg == u"--hex" || arg == u"--text" || arg == u"--encoding" || arg == u"--from") {
+            const std::u16string* value = reader.Value();
+            if (value == nullptr) return UsageError(context, kFindCommand, "expected a value after " + Quoted(arg));
+            if (arg == u"--hex" || arg == u"--text") {
+                if (hasQuery) return UsageError(context, kFindCommand, "expected one query, --hex or --text");
+                options.kind = arg == u"--hex" ? SearchQueryKind::Hex : SearchQueryKind::Text;
+                options.query = *value;
+                hasQuery = true;
+            } else if (arg == u"--encoding") {
+                const auto encoding = ParseEncodingName(*value);
+                if (!encoding) return UsageError(context, kFindCommand, "unknown encoding " + Quoted(*value));
+                options.encoding = *encoding;
+                hasEncoding = true;
+            } else {
+                const auto from = ParseHexNumber(*value);
+                if (!from) return UsageError(context, kFindCommand, "invalid offset " + Quoted(*value));
+                options.from = *from;
+            }
         } else {
-            return UsageError(context, kFindCommand, "unexpected argument '" + Narrow(arg) + "'");
+            return UsageError(context, kFindCommand, "unexpected argument " + Quoted(arg));
         }
     }
     if (!hasPath || !hasQuery) return UsageError(context, kFindCommand, "expected a file and --hex or --text");
     if (hasEncoding && options.kind == SearchQueryKind::Hex)
         return UsageError(context, kFindCommand, "--encoding applies to --text only");
+    if (options.kind == SearchQueryKind::Text && HasLoneSurrogate(options.query))
+        return UsageError(context, kFindCommand, "the --text query is not valid UTF-8; give its bytes with --hex");
     return kExitOk;
+}
+
+// The bytes to look for: text exactly as given (the editor's dialog trims its query, a
+// command line means every character), hexadecimal as the dialog reads it.
+std::optional<SearchPattern> Pattern(CommandContext& context, const FindOptions& options) {
+    const char* refusal = nullptr;
+    std::optional<SearchPattern> pattern;
+    if (options.kind == SearchQueryKind::Text) {
+        pattern = EncodeTextQuery(options.query, options.encoding);
+        if (!pattern) refusal = "error.search_invalid_text";
+        else if (pattern->size() > kMaxSearchPatternLength) refusal = "error.search_too_long";
+    } else {
+        PreparedSearch prepared = PrepareSearch(options.kind, options.query, options.encoding);
+        pattern = std::move(prepared.pattern);
+        refusal = prepared.errorKey;
+    }
+    if (refusal == nullptr) return pattern;
+    StringTable strings;
+    strings.SetLanguage(Language::English);
+    (void)Failure(context, TerminalText(strings.GetText(refusal)));
+    return std::nullopt;
 }
 
 int RunFind(CommandContext& context) {
     FindOptions options;
     if (const int code = ParseOptions(context, options); code != kExitOk) return code;
+    const std::optional<SearchPattern> pattern = Pattern(context, options);
+    if (!pattern) return kExitUsage;
 
-    const PreparedSearch prepared = PrepareSearch(options.kind, options.query, options.encoding);
-    if (!prepared.pattern) {
-        StringTable strings;
-        strings.SetLanguage(Language::English);
-        context.err << "tavro-cli: " << Narrow(strings.GetText(prepared.errorKey)) << "\n";
-        return kExitUsage;
-    }
     EditableDocument document;
-    if (!document.File().Open(options.path)) {
-        context.err << "tavro-cli: cannot open '" << Narrow(options.path) << "'\n";
-        return kExitFailure;
-    }
+    if (!OpenDocument(context, options.path, document)) return kExitFailure;
+    if (options.from > document.GetSize()) return OffsetPastEnd(context, options.from, document.GetSize());
 
+    TerminalWriter writer(context.out);
     bool any = false;
-    std::uint64_t start = options.from;
-    for (;;) {
-        const SearchResult result = options.backward ? BackwardSearch(&document, *prepared.pattern, start, {}, {})
-                                                     : ForwardSearch(&document, *prepared.pattern, start, {}, {});
-        if (!result.found) break;
-        context.out << OffsetText(result.position) << "\n";
-        any = true;
-        // The next match may overlap this one.
-        if (!options.all || (options.backward && result.position == 0)) break;
-        start = options.backward ? result.position - 1 : result.position + 1;
+    if (options.all) {
+        const ScanOutcome outcome =
+            ScanAllMatches(&document, *pattern, options.from, options.backward, [&](std::uint64_t position) {
+                writer.Raw(OffsetText(position));
+                writer.Raw('\n');
+                any = true;
+                return true;
+            });
+        if (outcome == ScanOutcome::ReadFailed) {
+            writer.Flush();
+            return Failure(context, "cannot read " + Quoted(options.path));
+        }
+    } else {
+        const SearchResult result = options.backward ? BackwardSearch(&document, *pattern, options.from, {}, {})
+                                                     : ForwardSearch(&document, *pattern, options.from, {}, {});
+        if (result.found) writer.Raw(OffsetText(result.position) + "\n");
+        any = result.found;
     }
     return any ? kExitOk : kExitFailure;
 }
@@ -102,8 +135,10 @@ int RunFind(CommandContext& context) {
 const Command kFindCommand{
     "find", "FILE (--hex \"41 42\" | --text STR [--encoding ascii|utf8|utf16le|utf16be]) [--from HEX] [--backward] [--all]",
     "Prints the offset of the next match at or after --from (default 0), of the previous one at or before it with "
-    "--backward, or of every match in that direction with --all. Text is encoded as UTF-8 unless --encoding says "
-    "otherwise. Exit code 1 when nothing matches, 2 for a query that is not valid.",
-    RunFind};
+    "--backward, or of every match in that direction with --all (overlapping ones included). Text is searched "
+    "exactly as given (spaces too), encoded as UTF-8 unless --encoding says otherwise; text that is not valid "
+    "UTF-8 is refused (give its bytes with --hex). Exit code 1 when nothing matches, 2 for a query that is not "
+    "valid.",
+    "--hex --text --encoding --from ", RunFind};
 
 }  // namespace tvx::cli

@@ -2,6 +2,7 @@
 
 #include "platform/CommandLine.h"
 #include "tools/tavro-cli/Command.h"
+#include "tools/tavro-cli/TerminalText.h"
 
 #include <iostream>
 #include <iterator>
@@ -18,10 +19,15 @@ const Command* const kCommands[] = {
     &kStructCommand,
 };
 
+constexpr const char* kOutputNote =
+    "Output is UTF-8; control characters, undecodable bytes and invisible format characters in names and "
+    "values (--tsv fields too) are written as \\xNN or \\u{NNNN}. \"--\" ends the options.\n";
+
 void PrintHelp(std::ostream& out) {
     out << "usage: tavro-cli COMMAND ARGS...\n\ncommands:\n";
     for (const Command* command : kCommands)
         out << "  " << command->name << " " << command->usage << "\n      " << command->summary << "\n";
+    out << "\n" << kOutputNote;
 }
 
 }  // namespace
@@ -32,24 +38,24 @@ int Main(int argc, char** argv) {
         PrintHelp(std::cerr);
         return kExitUsage;
     }
-    const std::string name = Narrow(args[1]);
-    if (name == "--help" || name == "-h" || name == "help") {
+    const std::u16string& name = args[1];
+    if (name == u"--help" || name == u"-h" || name == u"help") {
         PrintHelp(std::cout);
         return kExitOk;
     }
     for (const Command* command : kCommands) {
-        if (name != command->name) continue;
+        if (name != std::u16string(command->name, command->name + std::char_traits<char>::length(command->name)))
+            continue;
         CommandContext context{{args.begin() + 2, args.end()}, std::cout, std::cerr};
-        for (const auto& arg : context.args) {
-            if (arg == u"--help" || arg == u"-h") {
-                std::cout << "usage: tavro-cli " << command->name << " " << command->usage << "\n"
-                          << command->summary << "\n";
-                return kExitOk;
-            }
+        if (AsksForHelp(*command, context.args)) {
+            std::cout << "usage: tavro-cli " << command->name << " " << command->usage << "\n"
+                      << command->summary << "\n"
+                      << kOutputNote;
+            return kExitOk;
         }
         return command->run(context);
     }
-    std::cerr << "tavro-cli: unknown command '" << name << "'\n";
+    std::cerr << "tavro-cli: unknown command " << Quoted(name) << "\n";
     PrintHelp(std::cerr);
     return kExitUsage;
 }

@@ -3,6 +3,7 @@
 #include "document/EditableDocument.h"
 #include "tools/tavro-cli/Arguments.h"
 #include "tools/tavro-cli/Command.h"
+#include "tools/tavro-cli/TerminalText.h"
 
 #include <ostream>
 
@@ -43,6 +44,19 @@ std::optional<PatchOperation> ParseOperation(const std::u16string& text) {
     return operation;
 }
 
+// Why operation cannot apply to a document of size bytes; empty when it can.
+std::string Refusal(const PatchOperation& operation, std::uint64_t size) {
+    const std::uint64_t length =
+        operation.kind == PatchOperation::Kind::Delete ? operation.count : operation.bytes.size();
+    if (operation.offset > size)
+        return "offset " + OffsetText(operation.offset) + " is past the end of the document (" + std::to_string(size) +
+               " bytes)";
+    if (operation.kind != PatchOperation::Kind::Insert && length > size - operation.offset)
+        return std::to_string(length) + " bytes from " + OffsetText(operation.offset) +
+               " go past the end of the document (" + std::to_string(size) + " bytes)";
+    return {};
+}
+
 bool Apply(EditableDocument& document, const PatchOperation& operation) {
     switch (operation.kind) {
     case PatchOperation::Kind::Overwrite:
@@ -61,32 +75,54 @@ bool Apply(EditableDocument& document, const PatchOperation& operation) {
     return false;
 }
 
+// The file's size now, as a fresh open sees it; nothing when it cannot be opened.
+std::optional<std::uint64_t> CurrentSize(const std::u16string& path) {
+    EditableDocument fresh;
+    if (!fresh.File().Open(path)) return std::nullopt;
+    return fresh.GetSize();
+}
+
 int RunPatch(CommandContext& context) {
-    if (context.args.size() < 2) return UsageError(context, kPatchCommand, "expected a file and at least one operation");
-    const std::u16string& path = context.args[0];
+    std::optional<std::u16string> path;
     std::vector<PatchOperation> operations;
-    for (std::size_t i = 1; i < context.args.size(); ++i) {
-        auto operation = ParseOperation(context.args[i]);
-        if (!operation) return UsageError(context, kPatchCommand, "invalid operation '" + Narrow(context.args[i]) + "'");
+    ArgumentReader reader(context.args);
+    while (reader.Next()) {
+        const std::u16string& arg = reader.Current();
+        if (reader.IsOption()) return UsageError(context, kPatchCommand, "unexpected argument " + Quoted(arg));
+        if (!path) {
+            path = arg;
+            continue;
+        }
+        auto operation = ParseOperation(arg);
+        if (!operation) return UsageError(context, kPatchCommand, "invalid operation " + Quoted(arg));
         operations.push_back(std::move(*operation));
     }
+    if (!path || operations.empty())
+        return UsageError(context, kPatchCommand, "expected a file and at least one operation");
 
     EditableDocument document;
-    if (!document.File().Open(path)) {
-        context.err << "tavro-cli: cannot open '" << Narrow(path) << "'\n";
-        return kExitFailure;
-    }
+    if (!OpenDocument(context, *path, document)) return kExitFailure;
+    const std::uint64_t openedSize = document.GetSize();
     for (const PatchOperation& operation : operations) {
-        if (!Apply(document, operation)) {
-            context.err << "tavro-cli: " << Narrow(operation.text) << ": the edit goes beyond the end of the document ("
-                        << document.GetLogicalSize() << " bytes); the file was not changed\n";
-            return kExitFailure;
-        }
+        std::string refusal = Refusal(operation, document.GetLogicalSize());
+        if (refusal.empty() && !Apply(document, operation)) refusal = "the edit could not be made";
+        if (!refusal.empty())
+            return Failure(context, Quoted(operation.text) + ": " + refusal + "; the file was not changed");
     }
+    const auto changed = [&](const char* outcome) {
+        const std::optional<std::uint64_t> now = CurrentSize(*path);
+        if (!now || *now == openedSize) return std::string();
+        return Quoted(*path) + " changed while it was being patched (" + std::to_string(openedSize) + " bytes when "
+               "opened, " + std::to_string(*now) + " now); " + outcome;
+    };
+    if (const std::string message = changed("the file was not patched"); !message.empty())
+        return Failure(context, message);
     const bool inPlace = document.SavesInPlace();
     if (!document.Save({})) {
-        context.err << "tavro-cli: cannot save '" << Narrow(path) << "': " << Narrow(document.LastErrorText()) << "\n";
-        return kExitFailure;
+        if (const std::string message = changed("the save failed"); !message.empty()) return Failure(context, message);
+        const std::u16string& reason = document.LastErrorText();
+        return Failure(context, "cannot save " + Quoted(*path) + ": " +
+                                    (reason.empty() ? std::string("the save failed") : TerminalText(reason)));
     }
     context.out << (inPlace ? "patched in place" : "replaced through a temporary file") << ", new size "
                 << document.GetSize() << " bytes\n";
@@ -98,7 +134,8 @@ int RunPatch(CommandContext& context) {
 const Command kPatchCommand{
     "patch", "FILE OP...",
     "Edits FILE and saves it. OP is ow:OFFSET:HEX (overwrite), ins:OFFSET:HEX (insert) or del:OFFSET:COUNT "
-    "(delete); OFFSET is hexadecimal, COUNT decimal, HEX an even number of hex digits.",
-    RunPatch};
+    "(delete); OFFSET is hexadecimal (the size itself is the end), COUNT decimal, HEX an even number of hex "
+    "digits. Nothing is saved when an operation does not fit.",
+    "", RunPatch};
 
 }  // namespace tvx::cli

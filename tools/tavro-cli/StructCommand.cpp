@@ -5,6 +5,7 @@
 #include "structpattern/StructRows.h"
 #include "tools/tavro-cli/Arguments.h"
 #include "tools/tavro-cli/Command.h"
+#include "tools/tavro-cli/TerminalText.h"
 
 #include <algorithm>
 #include <array>
@@ -13,11 +14,20 @@
 namespace tvx::cli {
 namespace {
 
-// The pattern language's texts end lines with CR LF; a terminal wants LF.
-std::string TerminalText(const std::u16string& text) {
-    std::string narrow = Narrow(text);
-    std::erase(narrow, '\r');
-    return narrow;
+// The pattern language's texts end lines with CR LF; a terminal wants LF. Each line is
+// escaped on its own, so an excerpt of a hostile pattern line cannot drive the terminal.
+std::string TerminalLines(const std::u16string& text) {
+    std::string out;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(u'\n', start);
+        std::u16string_view line = std::u16string_view(text).substr(start, end == std::u16string::npos ? end : end - start);
+        if (line.ends_with(u'\r')) line.remove_suffix(1);
+        AppendTerminalText(out, line);
+        if (end == std::u16string::npos) return out;
+        out += '\n';
+        start = end + 1;
+    }
 }
 
 // Characters on screen: every code point counts one.
@@ -29,7 +39,7 @@ std::size_t DisplayWidth(const std::string& utf8) {
 
 void PrintTable(std::ostream& out, const std::vector<StructViewRow>& rows) {
     std::vector<std::array<std::string, 4>> cells = {{"Name", "Offset", "Value", "Size"}};
-    for (const StructViewRow& row : rows) cells.push_back({Narrow(row.name), Narrow(row.offset), Narrow(row.value), Narrow(row.size)});
+    for (const StructViewRow& row : rows) cells.push_back({TerminalText(row.name), TerminalText(row.offset), TerminalText(row.value), TerminalText(row.size)});
     std::array<std::size_t, 4> widths{};
     for (const auto& line : cells)
         for (std::size_t i = 0; i < 4; ++i) widths[i] = std::max(widths[i], DisplayWidth(line[i]));
@@ -51,29 +61,36 @@ int RunStruct(CommandContext& context) {
     std::uint64_t offset = 0;
     StructValueFormat format;
     bool tsv = false;
-    for (std::size_t i = 0; i < context.args.size(); ++i) {
-        const std::u16string& arg = context.args[i];
-        const bool hasValue = i + 1 < context.args.size();
+    ArgumentReader reader(context.args);
+    while (reader.Next()) {
+        const std::u16string& arg = reader.Current();
         bool second = false;
+        if (!reader.IsOption()) {
+            if (paths.size() == 2) return UsageError(context, kStructCommand, "unexpected argument " + Quoted(arg));
+            paths.push_back(arg);
+            continue;
+        }
         if (arg == u"--tsv") {
             tsv = true;
-        } else if (arg == u"--offset" && hasValue) {
-            const auto value = ParseHexNumber(context.args[++i]);
-            if (!value) return UsageError(context, kStructCommand, "invalid offset");
-            offset = *value;
-        } else if (arg == u"--format" && hasValue) {
-            if (!ChooseWord(context.args[++i], u"hex", u"ascii", second)) return UsageError(context, kStructCommand, "invalid format");
+            continue;
+        }
+        if (arg != u"--offset" && arg != u"--format" && arg != u"--endian" && arg != u"--base")
+            return UsageError(context, kStructCommand, "unexpected argument " + Quoted(arg));
+        const std::u16string* value = reader.Value();
+        if (value == nullptr) return UsageError(context, kStructCommand, "expected a value after " + Quoted(arg));
+        if (arg == u"--offset") {
+            const auto parsed = ParseHexNumber(*value);
+            if (!parsed) return UsageError(context, kStructCommand, "invalid offset " + Quoted(*value));
+            offset = *parsed;
+        } else if (arg == u"--format") {
+            if (!ChooseWord(*value, u"hex", u"ascii", second)) return UsageError(context, kStructCommand, "invalid format " + Quoted(*value));
             format.byteArrayFormat = second ? ByteArrayFormat::Ascii : ByteArrayFormat::Hex;
-        } else if (arg == u"--endian" && hasValue) {
-            if (!ChooseWord(context.args[++i], u"little", u"big", second)) return UsageError(context, kStructCommand, "invalid byte order");
+        } else if (arg == u"--endian") {
+            if (!ChooseWord(*value, u"little", u"big", second)) return UsageError(context, kStructCommand, "invalid byte order " + Quoted(*value));
             format.byteOrder = second ? ByteOrder::Big : ByteOrder::Little;
-        } else if (arg == u"--base" && hasValue) {
-            if (!ChooseWord(context.args[++i], u"hex", u"dec", second)) return UsageError(context, kStructCommand, "invalid base");
-            format.numericBase = second ? NumericBase::Dec : NumericBase::Hex;
-        } else if (paths.size() < 2 && !arg.starts_with(u"--")) {
-            paths.push_back(arg);
         } else {
-            return UsageError(context, kStructCommand, "unexpected argument '" + Narrow(arg) + "'");
+            if (!ChooseWord(*value, u"hex", u"dec", second)) return UsageError(context, kStructCommand, "invalid base " + Quoted(*value));
+            format.numericBase = second ? NumericBase::Dec : NumericBase::Hex;
         }
     }
     if (paths.size() != 2) return UsageError(context, kStructCommand, "expected a pattern file and a file");
@@ -81,37 +98,33 @@ int RunStruct(CommandContext& context) {
     StructPatternFile pattern;
     std::u16string error;
     if (!LoadStructPatternFile(paths[0], pattern, error)) {
-        context.err << "tavro-cli: " << Narrow(paths[0]) << ":\n" << TerminalText(error) << "\n";
+        context.err << "tavro-cli: " << TerminalText(paths[0]) << ":\n" << TerminalLines(error) << "\n";
         return kExitFailure;
     }
     EditableDocument document;
-    if (!document.File().Open(paths[1])) {
-        context.err << "tavro-cli: cannot open '" << Narrow(paths[1]) << "'\n";
-        return kExitFailure;
-    }
+    if (!OpenDocument(context, paths[1], document)) return kExitFailure;
+    const std::uint64_t size = document.GetSize();
+    if (offset > size) return OffsetPastEnd(context, offset, size);
 
-    // The bytes a Struct View request carries: fewer at the end of the file.
+    // The bytes a Struct View request carries: fewer at the end of the file, and never more
+    // than kMaxStructRequestBytes.
     StructEvalRequest request;
     request.baseOffset = offset;
     request.format = format;
-    const std::uint64_t size = document.GetSize();
-    const std::uint64_t wanted = std::min(StructRequestSize(pattern), size - std::min(offset, size));
+    const std::uint64_t wanted = std::min(StructRequestSize(pattern), size - offset);
     request.data = document.ReadBytes(offset, wanted).bytes;
-    if (request.data.size() != wanted) {
-        context.err << "tavro-cli: cannot read '" << Narrow(paths[1]) << "'\n";
-        return kExitFailure;
-    }
+    if (request.data.size() != wanted) return Failure(context, "cannot read " + Quoted(paths[1]) + " at offset " + OffsetText(offset + request.data.size()));
     const std::u16string summary = FormatPatternSummary(pattern);
     request.file = std::make_shared<const StructPatternFile>(std::move(pattern));
     const std::vector<StructViewRow> rows = BuildStructRows(request);
 
     if (tsv) {
         for (const StructViewRow& row : rows)
-            context.out << Narrow(row.name) << '\t' << Narrow(row.offset) << '\t' << Narrow(row.value) << '\t'
-                        << Narrow(row.size) << '\n';
+            context.out << TerminalText(row.name) << '\t' << TerminalText(row.offset) << '\t' << TerminalText(row.value)
+                        << '\t' << TerminalText(row.size) << '\n';
         return kExitOk;
     }
-    context.out << TerminalText(summary) << "\n\n";
+    context.out << TerminalLines(summary) << "\n\n";
     PrintTable(context.out, rows);
     return kExitOk;
 }
@@ -121,7 +134,8 @@ int RunStruct(CommandContext& context) {
 const Command kStructCommand{
     "struct", "PATTERN FILE [--offset HEX] [--format hex|ascii] [--endian little|big] [--base hex|dec] [--tsv]",
     "Lays the entry struct of the pattern file PATTERN (*.tvsd) over FILE at OFFSET (hexadecimal) and prints "
-    "its summary and rows (name, offset, value, size); --tsv prints only the rows, separated by tabs.",
-    RunStruct};
+    "its summary and rows (name, offset, value, size); --tsv prints only the rows, separated by tabs. At most "
+    "16 MiB from OFFSET are read: values beyond show as unavailable.",
+    "--offset --format --endian --base ", RunStruct};
 
 }  // namespace tvx::cli
