@@ -62,8 +62,31 @@ TEST(SettingsCommand, ErrorsExplain) {
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_TRUE(missing.err.starts_with("tavro-cli: cannot read '" + platform::EncodeUtf8(dir.File("missing.json")) + "': "))
         << missing.err;
-    EXPECT_EQ(RunCommand(cli::kSettingsCommand, {u"a", u"b"}).exitCode, 2);
-    EXPECT_EQ(RunCommand(cli::kSettingsCommand, {u"--verbose"}).exitCode, 2);
+}
+
+// The record shows what Tavro would use; standard error names what it passed over.
+TEST(SettingsCommand, NamesWhatTheReaderIgnored) {
+    test::TempDir dir;
+    const auto path = dir.File("s.json");
+    const struct {
+        std::string text;
+        int exitCode;
+        std::string warning;  // empty: none
+    } cases[] = {
+        {"{\"theme\": \"Black\", \"list\": [1, {\"a\": [true, null]}], \"n\": -1.5e3}", 0, ""},
+        {"{\"theme\": \"drak\"}", 0, "theme: \"drak\" is not a known value; the default DarkBlue is used"},
+        {"{\"analysis\": {\"structView\": {\"endian\": \"middle\"}}}", 0, "endian: \"middle\""},
+        {"{\"theme\": \"Black\", \"font\": {", 1, "not valid JSON (at byte 28)"},
+        {"\x1B[2J garbage", 1, "not valid JSON (at byte 0)"},
+    };
+    for (const auto& c : cases) {
+        WriteText(path, c.text);
+        const auto result = RunCommand(cli::kSettingsCommand, {path});
+        EXPECT_EQ(result.exitCode, c.exitCode) << c.text;
+        EXPECT_TRUE(result.out.starts_with("file:")) << c.text;
+        if (c.warning.empty()) EXPECT_EQ(result.err, "") << c.text;
+        else EXPECT_NE(result.err.find(c.warning), std::string::npos) << result.err;
+    }
 }
 
 }  // namespace

@@ -3,10 +3,12 @@
 
 #include "platform/AppLocation.h"
 #include "platform/File.h"
+#include "platform/FileContents.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLifecycle.h"
 #include "settings/SettingsNames.h"
 #include "tools/tavro-cli/Command.h"
+#include "tools/tavro-cli/SettingsCheck.h"
 #include "tools/tavro-cli/TerminalText.h"
 
 #include <optional>
@@ -14,6 +16,8 @@
 
 namespace tvx::cli {
 namespace {
+
+constexpr std::size_t kMaxCheckedBytes = 64u << 20;  // as much as the reader takes
 
 const char* Shown(bool visible) { return visible ? "shown" : "hidden"; }
 
@@ -54,16 +58,22 @@ int RunSettings(CommandContext& context) {
     }
     context.out << "file:          " << TerminalText(path) << "\n";
     PrintRecord(context.out, settings);
+    // The editor passes over whatever it does not understand; here it is named.
+    std::string bytes;
+    const SettingsCheck check =
+        platform::ReadFileContents(path, kMaxCheckedBytes, bytes) ? CheckSettingsText(bytes) : SettingsCheck{};
+    for (const std::string& problem : check.problems) context.err << "tavro-cli: warning: " << problem << "\n";
     if (settings.appVersion != kAppVersion)
         context.out << "note: the version is not " << TerminalText(kAppVersion) << "; Tavro rewrites the file at its next start\n";
-    return kExitOk;
+    return check.validJson ? kExitOk : kExitFailure;
 }
 
 }  // namespace
 
 const Command kSettingsCommand{"settings", "[PATH]",
                                "Prints the settings Tavro reads from PATH (default: tavro.settings.json where "
-                               "Tavro keeps it); values the file lacks show their defaults.",
+                               "Tavro keeps it); values the file lacks show their defaults. Values Tavro does not understand are "
+                               "named on standard error; exit code 1 when the file is not valid JSON.",
                                "", RunSettings};
 
 }  // namespace tvx::cli
