@@ -1,0 +1,71 @@
+#pragma once
+// What the libFuzzer targets share: failing a check, reading the input piece by piece, and a
+// scratch folder for targets that go through files.
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <utility>
+
+namespace tvx::fuzz {
+
+// A property that does not hold is a finding: abort, so that libFuzzer keeps the input.
+inline void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+// The fuzzer's bytes, consumed from the front.
+class Input {
+public:
+    Input(const std::uint8_t* data, std::size_t size) : rest_(reinterpret_cast<const char*>(data), size) {}
+
+    [[nodiscard]] bool Empty() const { return rest_.empty(); }
+    // The next byte, or 0 once the input is used up.
+    std::uint8_t Byte() {
+        if (rest_.empty()) return 0;
+        const auto byte = static_cast<std::uint8_t>(rest_.front());
+        rest_.remove_prefix(1);
+        return byte;
+    }
+    // The bytes up to the next NUL (dropped) or the end.
+    std::string_view UntilNul() {
+        const std::size_t nul = rest_.find('\0');
+        const std::string_view part = rest_.substr(0, nul);
+        rest_.remove_prefix(nul == std::string_view::npos ? rest_.size() : nul + 1);
+        return part;
+    }
+    std::string_view Rest() { return std::exchange(rest_, {}); }
+
+private:
+    std::string_view rest_;
+};
+
+// A folder of this process's own under the temporary folder (TMPDIR), removed at exit.
+inline const std::filesystem::path& ScratchFolder() {
+    struct Folder {
+        std::filesystem::path path;
+        Folder() {
+            std::string pattern = (std::filesystem::temp_directory_path() / "tvx-fuzz-XXXXXX").string();
+            Require(::mkdtemp(pattern.data()) != nullptr);
+            path = pattern;
+        }
+        ~Folder() {
+            std::error_code error;
+            std::filesystem::remove_all(path, error);
+        }
+    };
+    static const Folder folder;
+    return folder.path;
+}
+
+inline void WriteFile(const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    Require(file.good());
+}
+
+}  // namespace tvx::fuzz
