@@ -6,6 +6,7 @@
 #include "platform/Utf8.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <locale>
 #include <sstream>
@@ -26,7 +27,15 @@ std::string FontSizeText(float size) {
     std::ostringstream stream;
     stream.imbue(std::locale::classic());
     stream << size;
-    return stream.str();
+    std::string text = stream.str();
+    // The reader takes no exponent ("1e+07" would read back as 1): such a size is written
+    // out in positional notation, still rounded to the six significant digits above.
+    if (text.find('e') == std::string::npos) return text;
+    float rounded = size;
+    std::from_chars(text.data(), text.data() + text.size(), rounded);
+    char digits[128];
+    const auto end = std::to_chars(digits, digits + sizeof digits, rounded, std::chars_format::fixed).ptr;
+    return std::string(digits, end);
 }
 
 // One line: indentation, then "key": value (or the text alone when key is empty), then

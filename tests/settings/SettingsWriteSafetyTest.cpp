@@ -4,15 +4,18 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/File.h"
+#include "tests/settings/SmallFileSystem.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #ifndef _WIN32
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -51,6 +54,25 @@ TEST(SettingsWriteSafety, AMissingFolderFailsWithoutCreatingAnything) {
     test::TempDir dir;
     EXPECT_FALSE(WriteSettingsFile(AppSettings{}, (dir.Path() / "missing" / "tavro.settings.json").u16string()));
     EXPECT_TRUE(dir.List().empty());
+}
+
+TEST(SettingsWriteSafety, AFullDiskLeavesThePreviousFileByteIdenticalWithTheSystemsMessage) {
+    test::TempDir dir;
+    const test::SmallFileSystem disk(dir.Path(), 64 * 1024);
+    if (!disk.Unavailable().empty()) GTEST_SKIP() << "no small file system to fill: " << disk.Unavailable();
+    const auto path = (disk.Path() / "tavro.settings.json").u16string();
+    const test::Bytes before = WriteOriginal(path);
+    test::FillFileSystem(disk.Path());
+
+    EXPECT_FALSE(WriteSettingsFile(ChangedRecord(), path));
+#ifndef _WIN32
+    EXPECT_EQ(platform::SystemErrorText(platform::LastError()), platform::SystemErrorText(ENOSPC));
+#endif
+    EXPECT_EQ(test::ReadFileBytes(path), before);
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(disk.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"filler", "tavro.settings.json"}));
 }
 
 #ifndef _WIN32

@@ -124,10 +124,15 @@ TEST(SettingsWriter, FontSizeIgnoresTheGlobalLocale) {
     EXPECT_NE(large.find("\"size\": 1234,"), std::string::npos);
 }
 
+// Without an exponent, which the reader does not take.
 TEST(SettingsWriter, FontSizeUsesSixSignificantDigits) {
     AppSettings s;
     s.fontSize = 8.333333f;
     EXPECT_NE(SerializeSettings(s).find("\"size\": 8.33333,"), std::string::npos);
+    s.fontSize = 12345678.0f;
+    EXPECT_NE(SerializeSettings(s).find("\"size\": 12345700,"), std::string::npos);
+    s.fontSize = 0.0000123456789f;
+    EXPECT_NE(SerializeSettings(s).find("\"size\": 0.0000123457,"), std::string::npos);
 }
 
 TEST(SettingsWriter, WritesTheTextToTheFile) {
