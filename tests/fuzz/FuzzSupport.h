@@ -1,6 +1,8 @@
 #pragma once
-// What the libFuzzer targets share: failing a check, reading the input piece by piece, and a
-// scratch folder for targets that go through files.
+// What the libFuzzer targets share: failing a check, reading the input piece by piece (also as
+// text), and a scratch folder for targets that go through files.
+
+#include "platform/Utf8.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -43,6 +45,22 @@ public:
 private:
     std::string_view rest_;
 };
+
+// Little-endian UTF-16 units, unpaired surrogates included; a last odd byte is dropped.
+inline std::u16string AsUnits(std::string_view bytes) {
+    std::u16string text;
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
+        text += static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) | static_cast<std::uint8_t>(bytes[i + 1]) << 8);
+    return text;
+}
+
+// Typed or pasted text: the first byte chooses whether the rest is decoded as UTF-8 or taken
+// as raw units.
+inline std::u16string TextFrom(Input& input) {
+    const bool rawUnits = (input.Byte() & 1) != 0;
+    const std::string_view rest = input.Rest();
+    return rawUnits ? AsUnits(rest) : platform::DecodeUtf8(rest);
+}
 
 // A folder of this process's own under the temporary folder (TMPDIR), removed at exit.
 inline const std::filesystem::path& ScratchFolder() {

@@ -12,13 +12,6 @@ namespace {
 
 using tvx::fuzz::Require;
 
-std::u16string AsUnits(std::string_view bytes) {
-    std::u16string text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) | static_cast<std::uint8_t>(bytes[i + 1]) << 8);
-    return text;
-}
-
 std::u16string HexText(const tvx::SearchPattern& pattern) {
     constexpr char16_t kDigits[] = u"0123456789abcdef";
     std::u16string text;
@@ -43,11 +36,11 @@ void CheckTextQuery(std::u16string_view text, tvx::TextEncoding encoding) {
         Require(tvx::platform::DecodeUtf8Strict(bytes, decoded));
         Require(decoded.size() == text.size());
         return;
-    case tvx::TextEncoding::Utf16Le: decoded = AsUnits(bytes); break;
+    case tvx::TextEncoding::Utf16Le: decoded = tvx::fuzz::AsUnits(bytes); break;
     case tvx::TextEncoding::Utf16Be: {
         std::string swapped = bytes;
         for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
-        decoded = AsUnits(swapped);
+        decoded = tvx::fuzz::AsUnits(swapped);
         break;
     }
     }
@@ -72,9 +65,7 @@ void CheckOffset(std::u16string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tvx::fuzz::Input input(data, size);
-    const bool rawUnits = (input.Byte() & 1) != 0;
-    const std::string_view rest = input.Rest();
-    const std::u16string text = rawUnits ? AsUnits(rest) : tvx::platform::DecodeUtf8(rest);
+    const std::u16string text = tvx::fuzz::TextFrom(input);
 
     CheckHexQuery(text);
     CheckOffset(text);
