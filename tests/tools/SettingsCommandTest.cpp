@@ -66,9 +66,6 @@ TEST(SettingsCommand, ErrorsExplain) {
 
 // The record shows what Tavro would use; standard error names what it passed over.
 TEST(SettingsCommand, NamesWhatTheReaderIgnored) {
-#ifdef _WIN32
-    GTEST_SKIP() << "the second read of the file finds nothing under Wine: to be looked into";
-#endif
     test::TempDir dir;
     const auto path = dir.File("s.json");
     const struct {
