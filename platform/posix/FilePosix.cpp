@@ -17,7 +17,7 @@
 namespace tvx::platform {
 namespace {
 
-std::string NativePath(const std::u16string& path) { return EncodeUtf8(path); }
+std::string NativePath(const std::u16string& path) { return EncodeUtf8Bytes(path); }
 
 int Fd(std::intptr_t native) { return static_cast<int>(native); }
 

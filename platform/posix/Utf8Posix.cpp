@@ -133,7 +133,9 @@ std::u16string DecodeUtf8Bytes(std::string_view bytes) {
     return out;
 }
 
-std::string EncodeUtf8(std::u16string_view text) {
+namespace {
+
+std::string Encode(std::u16string_view text, bool escapedBytes) {
     std::string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -142,7 +144,7 @@ std::string EncodeUtf8(std::u16string_view text) {
             text[i + 1] <= 0xDFFF) {
             code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
-        } else if (code >= kEscapedByteBase + 0x80 && code <= kEscapedByteBase + 0xFF) {
+        } else if (escapedBytes && code >= kEscapedByteBase + 0x80 && code <= kEscapedByteBase + 0xFF) {
             out += static_cast<char>(code - kEscapedByteBase);
             continue;
         } else if (code >= 0xD800 && code <= 0xDFFF) {
@@ -152,5 +154,11 @@ std::string EncodeUtf8(std::u16string_view text) {
     }
     return out;
 }
+
+}  // namespace
+
+std::string EncodeUtf8(std::u16string_view text) { return Encode(text, false); }
+
+std::string EncodeUtf8Bytes(std::u16string_view text) { return Encode(text, true); }
 
 }  // namespace tvx::platform

@@ -50,4 +50,6 @@ std::string EncodeUtf8(std::u16string_view text) {
 
 std::u16string DecodeUtf8Bytes(std::string_view bytes) { return DecodeUtf8(bytes); }
 
+std::string EncodeUtf8Bytes(std::u16string_view text) { return EncodeUtf8(text); }
+
 }  // namespace tvx::platform
