@@ -216,6 +216,18 @@ std::optional<EditRange> EditableDocument::Undo() { return Replay(history_.TakeU
 
 std::optional<EditRange> EditableDocument::Redo() { return Replay(history_.TakeRedo(), true); }
 
+bool EditableDocument::IsChangedRange(std::uint64_t offset, std::uint64_t length) const {
+    if (!edited_ || length == 0 || offset >= pieces_.Size()) return false;
+    bool changed = false;
+    std::uint64_t seen = 0;
+    pieces_.ForEachFrom(offset, [&](const Piece& piece) {
+        changed = piece.source != PieceSource::File;
+        seen += piece.length;
+        return !changed && seen < length;
+    });
+    return changed;
+}
+
 std::optional<EditRange> EditableDocument::Replay(const EditStep* step, bool forward) {
     if (!step || step->empty()) return std::nullopt;
     // The range reported spans every change's offset and the end of the bytes it put back.

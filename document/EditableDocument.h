@@ -39,6 +39,10 @@ public:
     std::optional<EditRange> Undo() override;
     std::optional<EditRange> Redo() override;
 
+    // Whether a byte of [offset, offset + length) is overwritten or inserted: O(log k) plus
+    // the pieces within the range.
+    [[nodiscard]] bool IsChangedRange(std::uint64_t offset, std::uint64_t length) const;
+
     // The file under the edits. To open a file, Close() the document, then File().Open(path).
     FileViewModel& File() { return file_; }
 

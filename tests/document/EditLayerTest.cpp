@@ -136,5 +136,21 @@ TEST(EditLayer, CloseDropsEditsAndTheFile) {
     EXPECT_EQ(doc.ReadAll(), Bytes({1, 2}));
 }
 
+TEST(EditLayer, ChangedRangesAreTheOverwrittenAndInsertedBytes) {
+    OpenDocument doc(Bytes{0, 1, 2, 3, 4, 5, 6, 7});
+    EXPECT_FALSE(doc.document.IsChangedRange(0, 8));
+    ASSERT_TRUE(doc.document.OverwriteByte(2, 0xAA));
+    ASSERT_TRUE(doc.document.InsertByte(6, 0xBB));  // 0 1 AA 3 4 5 BB 6 7
+    ASSERT_TRUE(doc.document.DeleteByte(0));         // 1 AA 3 4 5 BB 6 7
+    std::string changed;
+    for (std::uint64_t i = 0; i < 9; ++i) changed += doc.document.IsChangedRange(i, 1) ? 'x' : '.';
+    EXPECT_EQ(changed, ".x...x...");
+    EXPECT_TRUE(doc.document.IsChangedRange(0, 2));
+    EXPECT_FALSE(doc.document.IsChangedRange(2, 3));
+    EXPECT_TRUE(doc.document.IsChangedRange(2, 4));
+    ASSERT_TRUE(doc.document.Undo() && doc.document.Undo() && doc.document.Undo());
+    EXPECT_FALSE(doc.document.IsChangedRange(0, 8));
+}
+
 }  // namespace
 }  // namespace tvx
