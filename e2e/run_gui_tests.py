@@ -12,6 +12,7 @@ import sys
 import time
 import traceback
 
+from edit_cases import EditCases
 from file_cases import FileCases
 from harness import App, Display, TestFailure, Wine, wait_for
 from package_cases import PackageCases
@@ -34,7 +35,7 @@ def check(condition, message):
         raise TestFailure(message)
 
 
-class Cases(SideWindowCases, FileCases, SearchCases, PackageCases):
+class Cases(SideWindowCases, FileCases, SearchCases, PackageCases, EditCases):
     def __init__(self, wine, build_dir, artifacts):
         self.wine = wine
         self.app_dir = os.path.join(build_dir, "app")

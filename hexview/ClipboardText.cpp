@@ -3,13 +3,6 @@
 namespace tvx {
 namespace {
 
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9') return c - u'0';
-    if (c >= u'a' && c <= u'f') return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') return c - u'A' + 10;
-    return -1;
-}
-
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
 
 bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -35,6 +28,13 @@ void AppendUtf8(std::vector<std::uint8_t>& out, char32_t c) {
 
 }  // namespace
 
+std::optional<std::uint8_t> HexDigitValue(char16_t c) noexcept {
+    if (c >= u'0' && c <= u'9') return static_cast<std::uint8_t>(c - u'0');
+    if (c >= u'a' && c <= u'f') return static_cast<std::uint8_t>(c - u'a' + 10);
+    if (c >= u'A' && c <= u'F') return static_cast<std::uint8_t>(c - u'A' + 10);
+    return std::nullopt;
+}
+
 std::optional<std::vector<std::uint8_t>> ParseHexText(std::u16string_view text) {
     std::vector<std::uint8_t> bytes;
     bytes.reserve(text.size() / 2);
@@ -48,12 +48,12 @@ std::optional<std::vector<std::uint8_t>> ParseHexText(std::u16string_view text) 
         if (text[i] == u'0' && i + 1 < text.size() && (text[i + 1] == u'x' || text[i + 1] == u'X')) i += 2;
         std::size_t digits = 0;
         for (; i < text.size() && !IsSpace(text[i]); ++i, ++digits) {
-            const int value = HexDigit(text[i]);
-            if (value < 0) return std::nullopt;
+            const auto value = HexDigitValue(text[i]);
+            if (!value) return std::nullopt;
             if (digits % 2 == 0)
-                bytes.push_back(static_cast<std::uint8_t>(value << 4));
+                bytes.push_back(static_cast<std::uint8_t>(*value << 4));
             else
-                bytes.back() = static_cast<std::uint8_t>(bytes.back() | value);
+                bytes.back() = static_cast<std::uint8_t>(bytes.back() | *value);
         }
         if (digits == 0 || digits % 2 != 0) return std::nullopt;
     }

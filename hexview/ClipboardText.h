@@ -10,6 +10,9 @@
 
 namespace tvx {
 
+// The value of one hexadecimal digit, either case.
+[[nodiscard]] std::optional<std::uint8_t> HexDigitValue(char16_t c) noexcept;
+
 // Hexadecimal bytes as copying writes them ("00 0A FF"), also without spaces, across lines
 // and with an optional "0x" before each byte; nullopt for anything else, including text of
 // white space only.

@@ -32,14 +32,14 @@ std::uint64_t SaturatingAdd(std::uint64_t a, std::uint64_t b) {
 // --- document, font, zoom, DPI -------------------------------------------------------------
 
 void HexView::SetDocument(IReadOnlyDocument* document) {
+    EndPendingByte();
     document_ = document;
-    editable_ = dynamic_cast<IEditableDocument*>(document);
+    editable_ = dynamic_cast<IUndoableDocument*>(document);
     topRow_ = 0;
     horizontalPosition_ = 0;
     caret_ = selectionFirst_ = selectionSecond_ = 0;
     selectionActive_ = false;
     dragAnchor_.reset();
-    nibblePending_ = false;
     mouseCaptured_ = false;
     editingEnabled_ = false;
     repaintOnceMore_ = true;

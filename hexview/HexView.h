@@ -78,6 +78,12 @@ public:
     [[nodiscard]] bool DeleteAtCaret(bool backspace);
     [[nodiscard]] bool DeleteSelection();
     void Copy();
+    // Cut, Paste, Undo and Redo are refused with the read-only notice while editing is off.
+    // Each is one undo step; Undo and Redo put the caret where the step's bytes are.
+    void Cut();
+    void Paste();
+    void Undo();
+    void Redo();
 
     // --- input, as the window procedure decodes it ---------------------------------------
     // False when the key is not the view's (the window passes it on).
@@ -144,6 +150,10 @@ private:
     void ToggleMode();
     void AfterZoomChange();
     void DropSelection();
+    // Forgets a half-typed byte and closes the undo step its first digit opened.
+    void EndPendingByte();
+    void AfterEdit(std::uint64_t caret);
+    void Replay(bool undo);
     void Navigate(HexKey key, bool ctrl, bool shift);
     void ExtendSelectionTo(std::uint64_t target);
     [[nodiscard]] bool TypeText(char16_t character);
@@ -151,7 +161,7 @@ private:
     IHexViewHost& host_;
     IHexMeasurer& measurer_;
     IReadOnlyDocument* document_ = nullptr;
-    IEditableDocument* editable_ = nullptr;
+    IUndoableDocument* editable_ = nullptr;
     std::uint64_t topRow_ = 0;
     std::int32_t horizontalPosition_ = 0;
     std::uint64_t caret_ = 0;
@@ -163,6 +173,7 @@ private:
     std::optional<std::uint64_t> dragAnchor_;
     std::uint8_t pendingNibble_ = 0;
     bool nibblePending_ = false;
+    bool typingGroupOpen_ = false;
     CaretColumn column_ = CaretColumn::Hex;
     TypedText typed_;
     bool mouseCaptured_ = false;

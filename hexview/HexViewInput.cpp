@@ -1,6 +1,7 @@
-// The hex view's input side: caret, selection, keys, nibble editing, deleting, copying,
-// mouse selection, focus and the insert caret's blink.
+// The hex view's input side: caret, selection, keys, characters, mouse selection, focus and
+// the insert caret's blink.
 
+#include "hexview/ClipboardText.h"
 #include "hexview/HexView.h"
 #include "hexview/Navigation.h"
 #include "hexview/RowCells.h"
@@ -9,16 +10,6 @@
 #include <limits>
 
 namespace tvx {
-namespace {
-
-std::optional<std::uint8_t> HexDigitValue(char16_t c) {
-    if (c >= u'0' && c <= u'9') return static_cast<std::uint8_t>(c - u'0');
-    if (c >= u'a' && c <= u'f') return static_cast<std::uint8_t>(c - u'a' + 10);
-    if (c >= u'A' && c <= u'F') return static_cast<std::uint8_t>(c - u'A' + 10);
-    return std::nullopt;
-}
-
-}  // namespace
 
 std::uint64_t HexView::SelectionStart() const { return std::min(selectionFirst_, selectionSecond_); }
 std::uint64_t HexView::SelectionEnd() const { return std::max(selectionFirst_, selectionSecond_); }
@@ -31,7 +22,7 @@ void HexView::DropSelection() {
 void HexView::SetCaret(std::uint64_t offset) {
     caret_ = std::min(offset, LastCaretOffset());
     if (!mouseCaptured_) DropSelection();  // a drag keeps the selection it is making
-    nibblePending_ = false;
+    EndPendingByte();
     EnsureCaretVisible();
     host_.Invalidate();
     host_.PostDocumentChanged();
@@ -61,7 +52,7 @@ void HexView::SetSelection(std::uint64_t first, std::uint64_t second) {
 
 void HexView::SelectAll() {
     if (!DocumentOpen() || DocumentSize() == 0) return;
-    nibblePending_ = false;
+    EndPendingByte();
     SetSelection(0, LastByte());
     host_.PostDocumentChanged();
 }
@@ -70,7 +61,7 @@ void HexView::ExtendSelectionTo(std::uint64_t target) {
     if (!DocumentOpen() || DocumentSize() == 0) return;
     SetSelection(selectionActive_ ? selectionFirst_ : caret_, target);
     caret_ = std::min(target, LastCaretOffset());
-    nibblePending_ = false;
+    EndPendingByte();
     EnsureCaretVisible();
     host_.Invalidate();
     host_.PostDocumentChanged();
@@ -93,7 +84,7 @@ void HexView::SelectRange(std::uint64_t first, std::uint64_t last) {
     mouseCaptured_ = false;
     SetSelection(first, last);
     caret_ = std::min(LastByte(), first);
-    nibblePending_ = false;
+    EndPendingByte();
     EnsureCaretVisible();
     host_.Invalidate();
     host_.PostDocumentChanged();
@@ -101,7 +92,7 @@ void HexView::SelectRange(std::uint64_t first, std::uint64_t last) {
 
 void HexView::SetEditingEnabled(bool enabled) {
     editingEnabled_ = enabled;
-    nibblePending_ = false;
+    EndPendingByte();
     host_.Invalidate();
 }
 
@@ -109,97 +100,12 @@ void HexView::ToggleMode() {
     mode_ = mode_ == EditMode::Overwrite ? EditMode::Insert : EditMode::Overwrite;
     // Overwrite mode has no position past the last byte.
     if (mode_ == EditMode::Overwrite && DocumentOpen()) caret_ = std::min(caret_, LastByte());
-    nibblePending_ = false;
+    EndPendingByte();
     blinkOn_ = true;
     host_.StopBlinkTimer();
     if (mode_ == EditMode::Insert && focused_) host_.StartBlinkTimer();
     host_.Invalidate();
     host_.PostDocumentChanged();
-}
-
-bool HexView::TypeHexDigit(char16_t character) {
-    if (!editable_ || !editable_->IsOpen()) return false;
-    const auto digit = HexDigitValue(character);
-    if (!digit) return false;
-
-    if (mode_ == EditMode::Overwrite) {
-        const ByteBlock block = editable_->ReadBytes(caret_, 1);
-        if (block.bytes.empty()) return false;
-        // The first digit replaces the high nibble at once, so the byte is visibly changing.
-        const auto value = static_cast<std::uint8_t>(nibblePending_ ? pendingNibble_ * 16 + *digit
-                                                                    : (block.bytes[0] & 0x0F) | *digit << 4);
-        if (!editable_->OverwriteByte(caret_, value)) return false;
-        if (!nibblePending_) {
-            pendingNibble_ = *digit;
-            nibblePending_ = true;
-        } else {
-            nibblePending_ = false;
-            const std::uint64_t size = editable_->GetSize();
-            if (size != 0 && caret_ < size - 1) {
-                SetCaret(caret_ + 1);
-                return true;
-            }
-        }
-        host_.Invalidate();
-        host_.PostDocumentChanged();
-        return true;
-    }
-
-    if (!nibblePending_) {  // insert mode writes nothing until the byte is complete
-        pendingNibble_ = *digit;
-        nibblePending_ = true;
-        host_.Invalidate();
-        host_.PostDocumentChanged();
-        return true;
-    }
-    if (!editable_->InsertByte(caret_, static_cast<std::uint8_t>(pendingNibble_ * 16 + *digit))) return false;
-    nibblePending_ = false;
-    RecomputeMetrics();  // the offset column may widen
-    SetCaret(caret_ + 1);
-    return true;
-}
-
-bool HexView::DeleteAtCaret(bool backspace) {
-    if (!editable_ || !editable_->IsOpen() || editable_->GetLogicalSize() == 0) return false;
-    if (selectionActive_) return DeleteSelection();
-    std::uint64_t position = caret_;
-    if (backspace) {
-        if (caret_ == 0) return true;
-        position = caret_ - 1;
-    } else if (caret_ >= editable_->GetLogicalSize()) {
-        return true;  // insert mode at the end: nothing after the caret
-    }
-    if (!editable_->DeleteByte(position)) return false;
-    nibblePending_ = false;
-    RecomputeMetrics();
-    caret_ = std::min(LastCaretOffset(), backspace ? position : caret_);
-    DropSelection();
-    EnsureCaretVisible();
-    host_.Invalidate();
-    host_.PostDocumentChanged();
-    return true;
-}
-
-bool HexView::DeleteSelection() {
-    if (!selectionActive_ || !editable_ || !editable_->IsOpen()) return false;
-    const std::uint64_t first = SelectionStart();
-    // From the end backwards, so the offsets still to delete do not move.
-    for (std::uint64_t offset = SelectionEnd() + 1; offset-- > first;)
-        if (!editable_->DeleteByte(offset)) return false;
-    nibblePending_ = false;
-    RecomputeMetrics();
-    caret_ = std::min(LastCaretOffset(), first);
-    DropSelection();
-    EnsureCaretVisible();
-    host_.Invalidate();
-    host_.PostDocumentChanged();
-    return true;
-}
-
-void HexView::Copy() {
-    if (!selectionActive_) return;
-    const std::u16string text = BuildCopyText(document_, SelectionStart(), SelectionEnd());
-    if (!text.empty()) host_.CopyToClipboard(text);
 }
 
 bool HexView::KeyDown(HexKey key, bool ctrl, bool shift) {
@@ -226,7 +132,7 @@ bool HexView::KeyDown(HexKey key, bool ctrl, bool shift) {
         case HexKey::Tab:
             if (ctrl) return false;
             column_ = column_ == CaretColumn::Hex ? CaretColumn::Text : CaretColumn::Hex;
-            nibblePending_ = false;
+            EndPendingByte();
             typed_.Reset();
             host_.Invalidate();
             return true;
@@ -246,6 +152,25 @@ bool HexView::KeyDown(HexKey key, bool ctrl, bool shift) {
             if (!ctrl) return false;
             Copy();
             return true;
+        case HexKey::X:
+            if (!ctrl) return false;
+            Cut();
+            return true;
+        case HexKey::V:
+            if (!ctrl) return false;
+            Paste();
+            return true;
+        case HexKey::Z:
+            if (!ctrl) return false;
+            if (shift)
+                Redo();
+            else
+                Undo();
+            return true;
+        case HexKey::Y:
+            if (!ctrl) return false;
+            Redo();
+            return true;
         default: return false;
     }
 }
@@ -260,25 +185,6 @@ bool HexView::Char(char16_t character) {
     }
     if (!DocumentOpen()) return false;
     return column_ == CaretColumn::Text ? TypeText(character) : TypeHexDigit(character);
-}
-
-bool HexView::TypeText(char16_t character) {
-    if (!editable_ || !editable_->IsOpen()) return false;
-    const auto bytes = typed_.Take(character, encoding_);
-    if (!bytes) return false;
-    if (bytes->empty()) return true;  // half of a surrogate pair
-    const std::uint64_t size = editable_->GetSize();
-    if (mode_ == EditMode::Overwrite) {
-        if (caret_ >= size || size - caret_ < bytes->size()) return true;  // would run past the end
-        for (std::size_t i = 0; i < bytes->size(); ++i)
-            if (!editable_->OverwriteByte(caret_ + i, (*bytes)[i])) return false;
-    } else {
-        for (std::size_t i = 0; i < bytes->size(); ++i)
-            if (!editable_->InsertByte(caret_ + i, (*bytes)[i])) return false;
-        RecomputeMetrics();
-    }
-    SetCaret(caret_ + bytes->size());
-    return true;
 }
 
 void HexView::MouseDown(int x, int y, bool shift) {

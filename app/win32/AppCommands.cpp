@@ -57,6 +57,10 @@ bool AppWindow::OnCommand(WORD id) {
         case kCmdGoTo: GoToOffset(); return true;
         case kCmdFont: ShowFontDialog(); return true;
         case kCmdAbout: ShowAboutDialog(); return true;
+        case kCmdUndo: view.Undo(); return true;
+        case kCmdRedo: view.Redo(); return true;
+        case kCmdCut: view.Cut(); return true;
+        case kCmdPaste: view.Paste(); return true;
         case kCmdCopy: view.Copy(); return true;
         case kCmdSelectAll: view.SelectAll(); return true;
         default: return false;
@@ -75,6 +79,8 @@ MenuState AppWindow::CurrentMenuState() const {
     state.dataInspectorVisible = settings_.dataInspectorVisible;
     state.structViewVisible = settings_.structViewVisible;
     state.recentFiles = settings_.recentFiles;
+    state.canUndo = document_.CanUndo();
+    state.canRedo = document_.CanRedo();
     state.selection = view.SelectionActive();
     state.clipboardText = IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE;
     return state;

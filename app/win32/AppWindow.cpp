@@ -174,6 +174,8 @@ void AppWindow::OnCreate() {
     hexView_.Create(window_, instance_);
     HexView& view = hexView_.View();
     view.SetDocument(&document_);
+    view.SetChangedQuery(
+        [this](std::uint64_t offset, std::uint64_t length) { return document_.IsChangedRange(offset, length); });
     view.SetEncoding(settings_.encoding);
     view.SetTheme(settings_.theme);
     view.SetFont(settings_.fontFamily, settings_.fontSize, settings_.bold, settings_.italic);

@@ -16,26 +16,79 @@ ByteBlock MemoryDocument::ReadBytes(std::uint64_t offset, std::uint64_t count) c
     return block;
 }
 
-bool MemoryDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value) {
-    if (failEdits_ || !open_ || offset >= bytes_.size()) return false;
-    bytes_[offset] = value;
+bool MemoryDocument::Edit(std::uint64_t offset, std::uint64_t removed, std::span<const std::uint8_t> bytes,
+                          bool insert) {
+    const std::uint64_t size = bytes_.size();
+    if (failEdits_ || !open_ || offset > size || size - offset < (insert ? 0 : removed)) return false;
+    const std::vector<std::uint8_t> before = bytes_;
+    const auto at = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
+    if (insert) {
+        bytes_.insert(at, bytes.begin(), bytes.end());
+    } else if (bytes.empty()) {
+        bytes_.erase(at, at + static_cast<std::ptrdiff_t>(removed));
+    } else {
+        std::copy(bytes.begin(), bytes.end(), at);
+    }
     modified_ = true;
+    redo_.clear();
+    const EditRange undone{offset, insert ? 0 : removed};
+    const EditRange redone{offset, bytes.size()};
+    if (depth_ > 0 && grouped_) {
+        undo_.back().after = bytes_;
+        undo_.back().redone = redone;
+    } else {
+        undo_.push_back({before, bytes_, undone, redone});
+        grouped_ = depth_ > 0;
+    }
     return true;
+}
+
+void MemoryDocument::EndEditGroup() {
+    if (depth_ == 0) return;
+    ++groupsEnded_;
+    if (--depth_ == 0) grouped_ = false;
+}
+
+std::optional<EditRange> MemoryDocument::Undo() {
+    depth_ = 0;
+    grouped_ = false;
+    if (undo_.empty()) return std::nullopt;
+    redo_.push_back(undo_.back());
+    undo_.pop_back();
+    bytes_ = redo_.back().before;
+    return redo_.back().undone;
+}
+
+std::optional<EditRange> MemoryDocument::Redo() {
+    depth_ = 0;
+    grouped_ = false;
+    if (redo_.empty()) return std::nullopt;
+    undo_.push_back(redo_.back());
+    redo_.pop_back();
+    bytes_ = undo_.back().after;
+    return undo_.back().redone;
+}
+
+bool MemoryDocument::OverwriteByte(std::uint64_t offset, std::uint8_t value) {
+    return offset < bytes_.size() && Edit(offset, 1, std::span(&value, 1), false);
 }
 
 bool MemoryDocument::InsertByte(std::uint64_t offset, std::uint8_t value) {
-    if (failEdits_ || !open_ || offset > bytes_.size()) return false;
-    bytes_.insert(bytes_.begin() + static_cast<std::ptrdiff_t>(offset), value);
-    modified_ = true;
-    return true;
+    return Edit(offset, 0, std::span(&value, 1), true);
 }
 
-bool MemoryDocument::DeleteByte(std::uint64_t offset) {
-    if (failEdits_ || !open_ || offset >= bytes_.size()) return false;
-    bytes_.erase(bytes_.begin() + static_cast<std::ptrdiff_t>(offset));
-    deletedOrder_.push_back(offset);
-    modified_ = true;
-    return true;
+bool MemoryDocument::DeleteByte(std::uint64_t offset) { return Edit(offset, 1, {}, false); }
+
+bool MemoryDocument::InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    return Edit(offset, 0, bytes, true);
+}
+
+bool MemoryDocument::OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
+    return !bytes.empty() && Edit(offset, bytes.size(), bytes, false);
+}
+
+bool MemoryDocument::DeleteBytes(std::uint64_t offset, std::uint64_t count) {
+    return count != 0 && Edit(offset, count, {}, false);
 }
 
 }  // namespace tvx::test

@@ -12,9 +12,9 @@
 
 namespace tvx::test {
 
-// A document held in memory. Edits can be made to fail; size can be faked far beyond what
-// is stored (bytes past the stored ones read as offset & 0xFF).
-class MemoryDocument final : public IEditableDocument {
+// A document held in memory, its history kept as whole copies. Edits can be made to fail;
+// size can be faked far beyond what is stored (bytes past the stored ones read as offset & 0xFF).
+class MemoryDocument final : public IUndoableDocument {
 public:
     explicit MemoryDocument(std::vector<std::uint8_t> bytes = {}, bool open = true)
         : bytes_(std::move(bytes)), open_(open) {}
@@ -28,13 +28,32 @@ public:
     bool DeleteByte(std::uint64_t offset) override;
     bool IsModified() const override { return modified_; }
     std::uint64_t GetLogicalSize() const override { return GetSize(); }
+    bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
+    bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
+    bool DeleteBytes(std::uint64_t offset, std::uint64_t count) override;
+    void BeginEditGroup() override { ++depth_; }
+    void EndEditGroup() override;
+    bool CanUndo() const override { return !undo_.empty(); }
+    bool CanRedo() const override { return !redo_.empty(); }
+    std::optional<EditRange> Undo() override;
+    std::optional<EditRange> Redo() override;
 
     std::vector<std::uint8_t> bytes_;
     bool open_ = true;
     bool modified_ = false;
     bool failEdits_ = false;
     std::optional<std::uint64_t> fakeSize_;
-    std::vector<std::uint64_t> deletedOrder_;  // offsets passed to DeleteByte, in call order
+    int depth_ = 0;
+    int groupsEnded_ = 0;
+
+private:
+    struct Step {
+        std::vector<std::uint8_t> before, after;
+        EditRange undone, redone;  // where each direction leaves the step's bytes
+    };
+    bool Edit(std::uint64_t offset, std::uint64_t removed, std::span<const std::uint8_t> bytes, bool insert);
+    std::vector<Step> undo_, redo_;
+    bool grouped_ = false;  // the open group already has its step
 };
 
 struct HostEvent {
