@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <utility>
 
 namespace tvx {
 namespace {
@@ -19,21 +20,36 @@ std::string Hex(std::uint64_t value) {
     return text;
 }
 
-// The operations applied to a plain byte vector; false when one does not fit.
+// The operations applied to a plain byte vector with a list of the states before, false
+// when one does not fit.
 struct ByteModel {
     Bytes bytes;
+    std::vector<Bytes> undo, redo;
+    void Record() {
+        undo.push_back(bytes);
+        redo.clear();
+    }
+    bool Step(std::vector<Bytes>& from, std::vector<Bytes>& to) {
+        if (from.empty()) return false;
+        to.push_back(std::exchange(bytes, from.back()));
+        from.pop_back();
+        return true;
+    }
     bool Overwrite(std::uint64_t at, const Bytes& values) {
         if (at + values.size() > bytes.size()) return false;
+        Record();
         std::copy(values.begin(), values.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
         return true;
     }
     bool Insert(std::uint64_t at, const Bytes& values) {
         if (at > bytes.size()) return false;
+        Record();
         bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), values.begin(), values.end());
         return true;
     }
     bool Delete(std::uint64_t at, std::uint64_t count) {
         if (at + count > bytes.size()) return false;
+        Record();
         bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.begin() + static_cast<std::ptrdiff_t>(at + count));
         return true;
     }
@@ -50,10 +66,10 @@ TEST(PatchCommand, MatchesAByteModelForRandomOperations) {
         for (auto& byte : original) byte = static_cast<std::uint8_t>(random());
         test::WriteFileBytes(path, original);
 
-        ByteModel model{original};
+        ByteModel model{original, {}, {}};
         bool fits = true;
         std::vector<std::u16string> args{path};
-        const int operations = 1 + static_cast<int>(random() % 4);
+        const int operations = 1 + static_cast<int>(random() % 6);
         for (int i = 0; i < operations; ++i) {
             const std::uint64_t at = random() % (model.bytes.size() + 3);
             Bytes values(1 + random() % 3);
@@ -64,16 +80,20 @@ TEST(PatchCommand, MatchesAByteModelForRandomOperations) {
                 std::snprintf(cell, sizeof cell, "%02x", value);
                 hex += cell;
             }
-            const auto kind = random() % (round % 2 ? 3 : 1);  // odd rounds also shift bytes
+            // Rounds of overwrites only, with inserts and deletes, and with undo and redo too.
+            const auto kind = random() % (round % 3 == 0 ? 1 : round % 3 == 1 ? 3 : 5);
             if (kind == 0) {
                 args.push_back(Wide("ow:0x" + Hex(at) + ":" + hex));
                 fits = fits && model.Overwrite(at, values);
             } else if (kind == 1) {
                 args.push_back(Wide("ins:" + Hex(at) + ":" + hex));
                 fits = fits && model.Insert(at, values);
-            } else {
+            } else if (kind == 2) {
                 args.push_back(Wide("del:" + Hex(at) + ":" + std::to_string(values.size())));
                 fits = fits && model.Delete(at, values.size());
+            } else {
+                args.push_back(kind == 3 ? u"undo" : u"redo");
+                fits = fits && (kind == 3 ? model.Step(model.undo, model.redo) : model.Step(model.redo, model.undo));
             }
         }
 

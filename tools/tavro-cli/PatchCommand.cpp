@@ -11,7 +11,7 @@ namespace tvx::cli {
 namespace {
 
 struct PatchOperation {
-    enum class Kind { Overwrite, Insert, Delete } kind;
+    enum class Kind { Overwrite, Insert, Delete, Undo, Redo } kind;
     std::uint64_t offset = 0;
     std::vector<std::uint8_t> bytes;  // for overwrite and insert
     std::uint64_t count = 0;          // for delete
@@ -19,6 +19,8 @@ struct PatchOperation {
 };
 
 std::optional<PatchOperation> ParseOperation(const std::u16string& text) {
+    if (text == u"undo" || text == u"redo")
+        return PatchOperation{text == u"undo" ? PatchOperation::Kind::Undo : PatchOperation::Kind::Redo, 0, {}, 0, text};
     const auto first = text.find(u':');
     const auto second = first == std::u16string::npos ? first : text.find(u':', first + 1);
     if (second == std::u16string::npos) return std::nullopt;
@@ -44,8 +46,11 @@ std::optional<PatchOperation> ParseOperation(const std::u16string& text) {
     return operation;
 }
 
-// Why operation cannot apply to a document of size bytes; empty when it can.
-std::string Refusal(const PatchOperation& operation, std::uint64_t size) {
+// Why operation cannot apply to the document as it stands; empty when it can.
+std::string Refusal(const PatchOperation& operation, const EditableDocument& document) {
+    if (operation.kind == PatchOperation::Kind::Undo) return document.CanUndo() ? "" : "there is nothing to undo";
+    if (operation.kind == PatchOperation::Kind::Redo) return document.CanRedo() ? "" : "there is nothing to redo";
+    const std::uint64_t size = document.GetLogicalSize();
     const std::uint64_t length =
         operation.kind == PatchOperation::Kind::Delete ? operation.count : operation.bytes.size();
     if (operation.offset > size)
@@ -57,20 +62,14 @@ std::string Refusal(const PatchOperation& operation, std::uint64_t size) {
     return {};
 }
 
+// Each operation is one step of the document's history.
 bool Apply(EditableDocument& document, const PatchOperation& operation) {
     switch (operation.kind) {
-    case PatchOperation::Kind::Overwrite:
-        for (std::size_t i = 0; i < operation.bytes.size(); ++i)
-            if (!document.OverwriteByte(operation.offset + i, operation.bytes[i])) return false;
-        return true;
-    case PatchOperation::Kind::Insert:
-        for (std::size_t i = 0; i < operation.bytes.size(); ++i)
-            if (!document.InsertByte(operation.offset + i, operation.bytes[i])) return false;
-        return true;
-    case PatchOperation::Kind::Delete:
-        for (std::uint64_t i = 0; i < operation.count; ++i)
-            if (!document.DeleteByte(operation.offset)) return false;
-        return true;
+    case PatchOperation::Kind::Overwrite: return document.OverwriteBytes(operation.offset, operation.bytes);
+    case PatchOperation::Kind::Insert: return document.InsertBytes(operation.offset, operation.bytes);
+    case PatchOperation::Kind::Delete: return document.DeleteBytes(operation.offset, operation.count);
+    case PatchOperation::Kind::Undo: return document.Undo().has_value();
+    case PatchOperation::Kind::Redo: return document.Redo().has_value();
     }
     return false;
 }
@@ -104,7 +103,7 @@ int RunPatch(CommandContext& context) {
     if (!OpenDocument(context, *path, document)) return kExitFailure;
     const std::uint64_t openedSize = document.GetSize();
     for (const PatchOperation& operation : operations) {
-        std::string refusal = Refusal(operation, document.GetLogicalSize());
+        std::string refusal = Refusal(operation, document);
         if (refusal.empty() && !Apply(document, operation)) refusal = "the edit could not be made";
         if (!refusal.empty())
             return Failure(context, Quoted(operation.text) + ": " + refusal + "; the file was not changed");
@@ -134,8 +133,8 @@ int RunPatch(CommandContext& context) {
 const Command kPatchCommand{
     "patch", "FILE OP...",
     "Edits FILE and saves it. OP is ow:OFFSET:HEX (overwrite), ins:OFFSET:HEX (insert) or del:OFFSET:COUNT "
-    "(delete); OFFSET is hexadecimal (the size itself is the end), COUNT decimal, HEX an even number of hex "
-    "digits. Nothing is saved when an operation does not fit.",
+    "(delete), undo or redo (of the operations before it); OFFSET is hexadecimal (the size itself is the end), "
+    "COUNT decimal, HEX an even number of hex digits. Nothing is saved when an operation does not fit.",
     "", RunPatch};
 
 }  // namespace tvx::cli
