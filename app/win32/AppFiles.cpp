@@ -3,6 +3,7 @@
 
 #include "app/DropRule.h"
 #include "app/win32/AppWindow.h"
+#include "platform/AbsolutePath.h"
 #include "platform/AppLocation.h"
 #include "settings/SettingsLifecycle.h"
 
@@ -18,8 +19,12 @@ const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const 
 
 }  // namespace
 
-bool AppWindow::OpenFile(const std::u16string& path) {
-    if (path.empty()) return false;
+// The path is made absolute first: a later change of the current folder must not move the
+// file that a save writes, and the recent-files list keeps the absolute form.
+bool AppWindow::OpenFile(const std::u16string& typedPath) {
+    const std::optional<std::u16string> absolute = platform::AbsolutePath(typedPath);
+    if (!absolute) return false;
+    const std::u16string& path = *absolute;
     document_.Close();
     if (!document_.File().Open(path)) {
         MessageBoxW(window_, Wide(Text("error.open_failed")), Wide(Text("app.title")), MB_ICONERROR);
@@ -47,7 +52,7 @@ void AppWindow::ShowOpenDialog() {
     dialog.lpstrFile = name.data();
     dialog.nMaxFile = static_cast<DWORD>(name.size());
     dialog.lpstrTitle = Wide(title);
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (GetOpenFileNameW(&dialog)) OpenFile(reinterpret_cast<const char16_t*>(name.data()));
 }
 
@@ -70,8 +75,10 @@ void AppWindow::OnDropFiles(HDROP drop) {
 
 // Starts this program again for path: "exe" "path", so that the path is the new process's
 // second argument, spaces and all.
-bool AppWindow::OpenInNewInstance(const std::u16string& path) {
-    if (path.empty()) return false;
+bool AppWindow::OpenInNewInstance(const std::u16string& typedPath) {
+    const std::optional<std::u16string> absolute = platform::AbsolutePath(typedPath);
+    if (!absolute) return false;
+    const std::u16string& path = *absolute;
     const std::u16string executable = platform::ExecutablePath();
     std::u16string commandLine = u"\"" + executable + u"\" \"" + path + u"\"";
     STARTUPINFOW startup{};

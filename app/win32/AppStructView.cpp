@@ -58,7 +58,7 @@ void AppWindow::ChooseStructPatternFile() {
     dialog.nMaxFile = 260;
     dialog.lpstrInitialDir = reinterpret_cast<const wchar_t*>(folder.c_str());
     dialog.lpstrTitle = reinterpret_cast<const wchar_t*>(title.c_str());
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR;
     if (!GetOpenFileNameW(&dialog)) return;
     (void)LoadStructPattern(reinterpret_cast<const char16_t*>(file));  // a failure shows in the view
     if (wasActive) ActivateStructView();
