@@ -152,19 +152,35 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             RequestStructValues();
             return 0;
         case WM_APP + kAppInspectorResult: OnInspectorResult(lParam); return 0;
-        case WM_APP + kAppInspectorClosed: OnInspectorClosed(); return 0;
-        case WM_APP + kAppStructViewClosed: OnStructViewClosed(); return 0;
-        case WM_APP + kAppStructViewChooseFile: ChooseStructPatternFile(); return 0;
         case WM_APP + kAppStructResult: OnStructResult(lParam); return 0;
-        case WM_APP + kAppStructViewUnload: UnloadStructPattern(); return 0;
-        case WM_APP + kAppStructViewReload: ReloadStructPattern(); return 0;
-        case WM_APP + kAppStructFormat: ChangeStructFormat(wParam); return 0;
+        case WM_APP + kAppInspectorClosed:
+        case WM_APP + kAppStructViewClosed:
+        case WM_APP + kAppStructViewChooseFile:
+        case WM_APP + kAppStructViewUnload:
+        case WM_APP + kAppStructViewReload:
+        case WM_APP + kAppStructFormat:
+            // The side windows' commands arrive through the save's message pump: refused
+            // like the grayed menu until the save ends.
+            if (!busy_) OnSideWindowCommand(message - WM_APP, wParam);
+            return 0;
         case WM_APP + kAppReadOnlyBlocked: FlashReadOnlyNotice(); return 0;
         case WM_APP + kAppViewStatusChanged: RefreshStatusBar(); return 0;
         case WM_APP + kAppPasteRefused: ShowPasteRefused(wParam); return 0;
         default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void AppWindow::OnSideWindowCommand(UINT offset, WPARAM wParam) {
+    switch (offset) {
+        case kAppInspectorClosed: OnInspectorClosed(); return;
+        case kAppStructViewClosed: OnStructViewClosed(); return;
+        case kAppStructViewChooseFile: ChooseStructPatternFile(); return;
+        case kAppStructViewUnload: UnloadStructPattern(); return;
+        case kAppStructViewReload: ReloadStructPattern(); return;
+        case kAppStructFormat: ChangeStructFormat(wParam); return;
+        default: return;
+    }
 }
 
 void AppWindow::OnCreate() {

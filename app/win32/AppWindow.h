@@ -43,6 +43,8 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // A command from the Data Inspector or the Struct View (offset from WM_APP).
+    void OnSideWindowCommand(UINT offset, WPARAM wParam);
 
     // Start-up and layout (AppWindow.cpp).
     void OnCreate();
