@@ -212,6 +212,33 @@ class SideWindowCases:
         finally:
             app.stop()
 
+    def test_relative_path_saved_after_a_pattern_from_another_folder(self):
+        app = self.struct_view_app("relative-save", struct_view=True)
+        path = os.path.join(app.dir, "relative.bin")
+        with open(path, "wb") as out:
+            out.write(BMP)
+        stray = os.path.join(app.dir, "patterns", "relative.bin")
+        if os.path.exists(stray):
+            os.remove(stray)
+        # Started from its own folder with a bare name, as a shell would.
+        app.process = app.wine.start(os.path.join(app.dir, "tavro.exe"), ["relative.bin"], app.dir)
+        app.window = wait_for(app._find_window, timeout=60, interval=0.25, what="the main window")
+        try:
+            app.wait_title("Tavro - relative.bin")
+            window = app.wait_window(STRUCT_VIEW_TITLE)
+            self.choose_pattern(app, window, "bmp.tvsd")  # the dialog browses the patterns folder
+            self.wait_struct_view_text(app, window, lambda t: t == BMP_TABLE, "the BMP header table")
+            self.activate_main(app)
+            app.key("ctrl+r", "Insert", "4", "1")
+            app.wait_title("Tavro - relative.bin *")
+            app.menu("f", "s")
+            app.wait_title("Tavro - relative.bin")
+            with open(path, "rb") as stream:
+                check(stream.read() == b"A" + BMP, "the file opened by its relative name did not get the byte")
+            check(not os.path.exists(stray), "the save wrote a new file in the patterns folder")
+        finally:
+            app.stop()
+
     def test_struct_view_pattern_error_and_reload(self):
         app = self.struct_view_app("struct-view-error", struct_view=True)
         bad = os.path.join(app.dir, "patterns", "broken.tvsd")
