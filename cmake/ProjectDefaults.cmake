@@ -33,6 +33,12 @@ if(TVX_SANITIZE_THREAD)
   add_link_options(-fsanitize=thread)
 endif()
 
+option(TVX_COVERAGE "Build with gcov line and branch counters" OFF)
+if(TVX_COVERAGE)
+  add_compile_options(--coverage)
+  add_link_options(--coverage)
+endif()
+
 if(WIN32)
   # No MinGW runtime DLLs beside the executables.
   add_link_options(-static -static-libgcc -static-libstdc++)
