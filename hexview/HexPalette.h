@@ -2,15 +2,9 @@
 // The hex view's colours per theme.
 
 #include "settings/Enums.h"
-
-#include <cstdint>
+#include "settings/Rgb.h"
 
 namespace tvx {
-
-struct Rgb {
-    std::uint8_t r = 0, g = 0, b = 0;
-    bool operator==(const Rgb&) const = default;
-};
 
 struct HexPalette {
     Rgb background;

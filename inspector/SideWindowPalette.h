@@ -1,8 +1,8 @@
 #pragma once
 // The colours of the two side windows (Data Inspector and Struct View), per theme.
 
-#include "hexview/HexPalette.h"
 #include "settings/Enums.h"
+#include "settings/Rgb.h"
 
 namespace tvx {
 

@@ -3,12 +3,12 @@
 // headers and the table of rows; column widths and their dividers, scrolling, hit testing.
 // Every table coordinate lies summaryHeight lower while the summary is shown.
 
+#include "settings/Rgb.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-
-#include "hexview/HexPalette.h"
 
 namespace tvx {
 
