@@ -3,6 +3,10 @@
 // messages through which the hex view, the side windows and the workers reach the main
 // window.
 
+#include "hexview/HexViewMessages.h"
+#include "inspector/InspectorMessages.h"
+#include "structview/StructViewMessages.h"
+
 #include <cstdint>
 
 namespace tvx {
@@ -41,23 +45,11 @@ enum CommandId : std::uint16_t {
     kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
 };
 
-// Offsets from WM_APP (0x8000).
+// Offsets from WM_APP (0x8000) of the workers' results; the windows' own messages are in
+// the headers above, in ranges apart.
 enum AppMessageOffset : std::uint32_t {
-    kAppDocumentChanged = 1,
-    kAppReadOnlyBlocked = 2,
-    kAppViewStatusChanged = 3,
-    kAppPasteRefused = 4,  // wParam: the PasteRefusal
     kAppInspectorResult = 10,
-    kAppInspectorClosed = 11,
-    kAppStructViewClosed = 12,
-    kAppStructViewChooseFile = 13,
     kAppStructResult = 14,
-    kAppStructViewUnload = 15,
-    kAppStructViewReload = 16,
-    kAppStructFormat = 17,
 };
-
-// Control identifier of the hex view child.
-constexpr int kHexViewControlId = 2001;
 
 }  // namespace tvx

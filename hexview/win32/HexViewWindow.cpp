@@ -1,6 +1,6 @@
 #include "hexview/win32/HexViewWindow.h"
 
-#include "app/Commands.h"
+#include "hexview/HexViewMessages.h"
 
 #include <windowsx.h>
 

@@ -1,7 +1,7 @@
 #include "inspector/win32/DataInspectorWindow.h"
 
-#include "app/Commands.h"
 #include "inspector/InspectorLayout.h"
+#include "inspector/InspectorMessages.h"
 #include "inspector/SideWindowPalette.h"
 #include "inspector/win32/ClipboardText.h"
 

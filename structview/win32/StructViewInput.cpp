@@ -1,7 +1,7 @@
 // The Struct View's mouse, keyboard and scroll-bar handling, the value format menu and copy.
 
-#include "app/Commands.h"
 #include "inspector/win32/ClipboardText.h"
+#include "structview/StructViewMessages.h"
 #include "structview/ValueFormatChoice.h"
 #include "structview/win32/StructViewWindow.h"
 

@@ -1,6 +1,6 @@
 #include "structview/win32/StructViewWindow.h"
 
-#include "app/Commands.h"
+#include "structview/StructViewMessages.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
