@@ -53,21 +53,18 @@ AppSettings FirstStartSettings(Language language) {
     return settings;
 }
 
-void LoadSettingsAtStartup(AppSettings& settings, const std::u16string& path, StringTable& strings,
-                           Language firstStartLanguage) {
+void LoadSettingsAtStartup(AppSettings& settings, const std::u16string& path, Language firstStartLanguage) {
     const platform::PathPresence presence = platform::QueryPathPresence(path);
     if (presence == platform::PathPresence::Present) {
         AppSettings loaded;
         if (ReadSettingsFile(loaded, path)) {
             CorrectLoadedSettings(loaded);
             settings = std::move(loaded);
-            strings.SetLanguage(settings.language);
             if (settings.appVersion != kAppVersion) SaveSettings(settings, path);
             return;
         }
     }
     settings = FirstStartSettings(firstStartLanguage);
-    strings.SetLanguage(settings.language);
     // A file whose existence cannot be told may well exist: writing could destroy it.
     if (presence != platform::PathPresence::Unknown) SaveSettings(settings, path);
 }

@@ -2,8 +2,6 @@
 // Where the settings file lives, the load at start-up, and the writes after each change.
 // User-interface thread only.
 
-#include "localization/StringTable.h"
-#include "localization/UserLanguage.h"
 #include "settings/AppSettings.h"
 
 #include <string>
@@ -21,14 +19,12 @@ inline constexpr char16_t kSettingsFileName[] = u"tavro.settings.json";
 // given language.
 [[nodiscard]] AppSettings FirstStartSettings(Language language);
 
-// Fills settings from the file at path and sets the string table's language from it.
-// A readable file is corrected and rewritten only when its version is not "v1.02". A
-// missing or unreadable file gives the first-start record (firstStartLanguage), which is
-// written. When the file's existence cannot be determined at all (access denied on the
+// Fills settings from the file at path. A readable file is corrected and rewritten only
+// when its version is not "v1.02". A missing or unreadable file gives the first-start record
+// (firstStartLanguage), which is written. When the file's existence cannot be determined at all (access denied on the
 // way), the first-start record is used but nothing is written, so that a file Tavro cannot
 // see is not replaced.
-void LoadSettingsAtStartup(AppSettings& settings, const std::u16string& path, StringTable& strings,
-                           Language firstStartLanguage = DefaultLanguageForUser());
+void LoadSettingsAtStartup(AppSettings& settings, const std::u16string& path, Language firstStartLanguage);
 
 // Stamps "v1.02" into the record and writes it whole. A failure is not reported: the
 // record stays as it is and the next write tries again.

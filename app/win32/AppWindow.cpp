@@ -1,6 +1,7 @@
 #include "app/win32/AppWindow.h"
 
 #include "app/Commands.h"
+#include "localization/UserLanguage.h"
 #include "platform/AppLocation.h"
 #include "settings/SettingsLifecycle.h"
 
@@ -49,7 +50,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
     pendingPath_ = std::move(path);
     // The string table's base directory is the executable's directory (StringTable()).
     settingsPath_ = ComputeSettingsPath(platform::ExecutableDirectory());
-    LoadSettingsAtStartup(settings_, settingsPath_, strings_);
+    LoadSettingsAtStartup(settings_, settingsPath_, DefaultLanguageForUser());
+    strings_.SetLanguage(settings_.language);
     inspectorWorker_.Start();
     structWorker_.Start();
 

@@ -26,13 +26,12 @@ void WriteText(const std::u16string& path, const std::string& text) {
 class SettingsStartup : public ::testing::Test {
 protected:
     void Load(Language userLanguage = Language::English) {
-        LoadSettingsAtStartup(settings_, path_, strings_, userLanguage);
+        LoadSettingsAtStartup(settings_, path_, userLanguage);
     }
 
     test::TempDir dir_;
     std::u16string path_ = dir_.File("tavro.settings.json");
     AppSettings settings_;
-    StringTable strings_{dir_.Path().u16string(), [] { return std::u16string(u"en-US"); }};
 };
 
 TEST_F(SettingsStartup, AFirstStartWritesTheFileWithTheUsersLanguage) {
@@ -41,7 +40,6 @@ TEST_F(SettingsStartup, AFirstStartWritesTheFileWithTheUsersLanguage) {
     expected.appVersion = u"v1.02";
     expected.language = Language::Japanese;
     EXPECT_EQ(settings_, expected);
-    EXPECT_EQ(strings_.GetLanguage(), Language::Japanese);
     EXPECT_EQ(FileText(path_), SerializeSettings(expected));
 }
 
@@ -56,7 +54,7 @@ TEST_F(SettingsStartup, ACurrentFileIsLoadedAndNotRewritten) {
     WriteText(path_, text);
     Load();
     EXPECT_EQ(settings_.theme, Theme::Light);
-    EXPECT_EQ(strings_.GetLanguage(), Language::Japanese);
+    EXPECT_EQ(settings_.language, Language::Japanese);
     EXPECT_EQ(FileText(path_), text);
 }
 
