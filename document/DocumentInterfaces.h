@@ -49,6 +49,16 @@ struct EditRange {
     std::uint64_t length = 0;
 };
 
+// Whether ReplaceEach takes these ranges: ascending, not overlapping, within size.
+[[nodiscard]] inline bool ValidReplaceRanges(std::span<const std::uint64_t> offsets, std::uint64_t length,
+                                             std::uint64_t size) {
+    for (std::size_t i = 0; i < offsets.size(); ++i) {
+        if (offsets[i] > size || length > size - offsets[i]) return false;
+        if (i > 0 && (offsets[i] < offsets[i - 1] + length || offsets[i] == offsets[i - 1])) return false;
+    }
+    return true;
+}
+
 // Edits of many bytes at once, and the undo history.
 class IUndoableDocument : public IEditableDocument {
 public:
@@ -56,6 +66,12 @@ public:
     [[nodiscard]] virtual bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
     [[nodiscard]] virtual bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
     [[nodiscard]] virtual bool DeleteBytes(std::uint64_t offset, std::uint64_t count) = 0;
+    // Replaces the length bytes at each offset by bytes, as one change: offsets ascend and the
+    // ranges do not overlap (with length 0, no offset repeats). held is empty, or the length
+    // bytes every range holds now (a search's matches), which spares reading them again.
+    [[nodiscard]] virtual bool ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t length,
+                                           std::span<const std::uint8_t> bytes,
+                                           std::span<const std::uint8_t> held) = 0;
 
     // The edits between the outermost Begin and End are one undo step; an edit outside any
     // group is a step of its own. Groups nest. Undo and Redo end every open group first.

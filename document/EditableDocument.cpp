@@ -135,18 +135,19 @@ void EditableDocument::ReplacePieces(std::uint64_t offset, std::uint64_t length,
     history_.Record(PieceChange{offset, std::move(removed), std::move(pieces)});
 }
 
+bool EditableDocument::InsertionAnchored(std::uint64_t offset) const {
+    if (offset >= pieces_.Size()) return false;
+    const Piece at = pieces_.PieceAt(offset);
+    return at.source != PieceSource::Added || at.anchored;
+}
+
 bool EditableDocument::InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) {
     if (!IsOpen() || offset > GetLogicalSize()) return false;
     if (bytes.empty()) return true;
     // Bytes inserted before a file byte, or into bytes that were, shift the file's bytes after
     // them; bytes appended at the end do not.
-    bool anchored = false;
-    if (offset < GetLogicalSize()) {
-        EnsurePieces();
-        const Piece at = pieces_.PieceAt(offset);
-        anchored = at.source != PieceSource::Added || at.anchored;
-    }
-    const Piece piece{PieceSource::Added, anchored, 0, added_.size(), bytes.size()};
+    EnsurePieces();
+    const Piece piece{PieceSource::Added, InsertionAnchored(offset), 0, added_.size(), bytes.size()};
     added_.insert(added_.end(), bytes.begin(), bytes.end());
     ReplacePieces(offset, 0, {piece});
     return true;
@@ -165,32 +166,42 @@ bool EditableDocument::OverwriteBytes(std::uint64_t offset, std::span<const std:
     if (!IsOpen() || offset > size || bytes.size() > size - offset) return false;
     if (bytes.empty()) return true;
     EnsurePieces();
-    // A file byte given its own value is a file byte again; a file byte given another value
-    // becomes an Overwrite piece; an added byte stays added.
     const std::uint64_t base = added_.size();
     std::vector<Piece> replacement;
-    std::vector<std::uint8_t> fileBytes;
     std::uint64_t done = 0;
     for (const Piece& old : pieces_.Collect(offset, bytes.size())) {
-        if (old.source == PieceSource::Added) {
-            replacement.push_back(Piece{PieceSource::Added, old.anchored, 0, base + done, old.length});
-            done += old.length;
-            continue;
-        }
-        fileBytes.resize(static_cast<std::size_t>(old.length));
-        if (file_.ReadInto(old.fileOffset, old.length, fileBytes.data()) != old.length) return false;
-        for (std::uint64_t i = 0; i < old.length;) {
-            const bool same = fileBytes[i] == bytes[done + i];
-            std::uint64_t end = i + 1;
-            while (end < old.length && (fileBytes[end] == bytes[done + end]) == same) ++end;
-            const PieceSource source = same ? PieceSource::File : PieceSource::Overwrite;
-            replacement.push_back(Piece{source, false, old.fileOffset + i, base + done + i, end - i});
-            i = end;
-        }
+        if (!AppendOverwrite(old, base + done, bytes.subspan(done, old.length), replacement)) return false;
         done += old.length;
     }
     added_.insert(added_.end(), bytes.begin(), bytes.end());
     ReplacePieces(offset, bytes.size(), std::move(replacement));
+    return true;
+}
+
+bool EditableDocument::AppendOverwrite(const Piece& old, std::uint64_t base, std::span<const std::uint8_t> bytes,
+                                       std::vector<Piece>& out, const std::uint8_t* held) {
+    if (old.source == PieceSource::Added) {
+        out.push_back(Piece{PieceSource::Added, old.anchored, 0, base, old.length});
+        return true;
+    }
+    // A File piece shows its file bytes, so held spares reading them.
+    const bool read = held == nullptr || old.source != PieceSource::File;
+    std::uint8_t shortBytes[64];  // short pieces, a replacement's usual case, are read onto the stack
+    std::vector<std::uint8_t> longBytes(read && old.length > sizeof shortBytes ? static_cast<std::size_t>(old.length) : 0);
+    const std::uint8_t* fileBytes = held;
+    if (read) {
+        std::uint8_t* const into = longBytes.empty() ? shortBytes : longBytes.data();
+        if (file_.ReadInto(old.fileOffset, old.length, into) != old.length) return false;
+        fileBytes = into;
+    }
+    for (std::uint64_t i = 0; i < old.length;) {
+        const bool same = fileBytes[i] == bytes[i];
+        std::uint64_t end = i + 1;
+        while (end < old.length && (fileBytes[end] == bytes[end]) == same) ++end;
+        const PieceSource source = same ? PieceSource::File : PieceSource::Overwrite;
+        out.push_back(Piece{source, false, old.fileOffset + i, base + i, end - i});
+        i = end;
+    }
     return true;
 }
 

@@ -32,6 +32,10 @@ public:
     bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
     bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
     bool DeleteBytes(std::uint64_t offset, std::uint64_t count) override;
+    // One tree replacement over the span from the first range to the last: O(k log k) for k
+    // ranges and the pieces between them, one read of the file per range.
+    bool ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t length,
+                     std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> held) override;
     void BeginEditGroup() override;
     void EndEditGroup() override;
     bool CanUndo() const override;
@@ -64,6 +68,13 @@ public:
 
 private:
     void EnsurePieces();
+    // Whether bytes inserted before the byte at offset shift the file's bytes after them.
+    [[nodiscard]] bool InsertionAnchored(std::uint64_t offset) const;
+    // Appends the pieces of the bytes at added_[base, ...) written over old: an added byte
+    // stays added, a file byte is a File piece where the value is its own, else an Overwrite.
+    // held, when not null, is what old holds: for a File piece, its file bytes.
+    [[nodiscard]] bool AppendOverwrite(const Piece& old, std::uint64_t base, std::span<const std::uint8_t> bytes,
+                                       std::vector<Piece>& out, const std::uint8_t* held = nullptr);
     // Replaces [offset, offset + length) by pieces and records the change as an undo step.
     void ReplacePieces(std::uint64_t offset, std::uint64_t length, std::vector<Piece> pieces);
     std::optional<EditRange> Replay(const EditStep* step, bool forward);

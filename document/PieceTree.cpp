@@ -121,6 +121,26 @@ std::uint32_t PieceTree::Merge(std::uint32_t left, std::uint32_t right) {
     return right;
 }
 
+// A treap of pieces in order in O(n): the nodes on the right spine so far wait on a stack, and
+// each new node takes the lower-priority ones it passes as its left subtree.
+std::uint32_t PieceTree::Build(std::span<const Piece> pieces) {
+    std::vector<std::uint32_t> spine;
+    for (const Piece& piece : pieces) {
+        const std::uint32_t node = NewNode(piece);
+        std::uint32_t passed = kNil;
+        while (!spine.empty() && nodes_[spine.back()].priority < nodes_[node].priority) {
+            passed = spine.back();
+            spine.pop_back();
+            Update(passed);  // its subtree is complete
+        }
+        nodes_[node].left = passed;
+        if (!spine.empty()) nodes_[spine.back()].right = node;
+        spine.push_back(node);
+    }
+    for (auto node = spine.rbegin(); node != spine.rend(); ++node) Update(*node);
+    return spine.empty() ? kNil : spine.front();
+}
+
 std::uint32_t PieceTree::Edge(std::uint32_t tree, bool rightmost) const {
     if (tree == kNil) return kNil;
     for (;;) {
@@ -190,9 +210,7 @@ std::vector<Piece> PieceTree::Replace(std::uint64_t offset, std::uint64_t length
         append(nodes_[first].piece);
         FreeTree(first);
     }
-    std::uint32_t built = kNil;
-    for (const Piece& piece : joined) built = Merge(built, NewNode(piece));
-    root_ = Merge(Merge(before, built), after);
+    root_ = Merge(Merge(before, Build(joined)), after);
     return removed;
 }
 

@@ -58,6 +58,7 @@ private:
     [[nodiscard]] std::uint64_t Bytes(std::uint32_t tree) const;
     void Split(std::uint32_t tree, std::uint64_t at, std::uint32_t& left, std::uint32_t& right);
     std::uint32_t Merge(std::uint32_t left, std::uint32_t right);
+    std::uint32_t Build(std::span<const Piece> pieces);
     [[nodiscard]] std::uint32_t Edge(std::uint32_t tree, bool rightmost) const;
     void AppendInOrder(std::uint32_t tree, std::vector<Piece>& out) const;
 

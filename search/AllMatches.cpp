@@ -32,12 +32,13 @@ bool EachMatchIn(const std::uint8_t* data, std::size_t size, std::size_t candida
 }
 
 ScanOutcome ScanForward(const IReadOnlyDocument* document, const SearchPattern& pattern, std::uint64_t start,
-                        const MatchCallback& onMatch) {
+                        const MatchCallback& onMatch, const BlockCallback& onBlock) {
     const std::uint64_t size = document->GetSize();
     const std::uint64_t length = pattern.size();
     for (std::uint64_t blockStart = start; blockStart + length <= size; blockStart += kSearchBlockSize) {
         // Each block also carries the pattern length - 1 bytes after it, for the matches that
         // begin in it and end in the next.
+        if (onBlock && !onBlock(blockStart)) return ScanOutcome::Stopped;
         const std::uint64_t wanted = std::min(size - blockStart, kSearchBlockSize + length - 1);
         const ByteBlock block = document->ReadBytes(blockStart, wanted);
         if (block.bytes.size() != wanted) return ScanOutcome::ReadFailed;
@@ -49,7 +50,7 @@ ScanOutcome ScanForward(const IReadOnlyDocument* document, const SearchPattern& 
 }
 
 ScanOutcome ScanBackward(const IReadOnlyDocument* document, const SearchPattern& pattern, std::uint64_t start,
-                         const MatchCallback& onMatch) {
+                         const MatchCallback& onMatch, const BlockCallback& onBlock) {
     const std::uint64_t size = document->GetSize();
     const std::uint64_t length = pattern.size();
     if (size < length) return ScanOutcome::Complete;
@@ -59,6 +60,7 @@ ScanOutcome ScanBackward(const IReadOnlyDocument* document, const SearchPattern&
         const std::uint64_t candidates = std::min(last + 1, kSearchBlockSize);
         const std::uint64_t blockStart = last + 1 - candidates;
         const std::uint64_t wanted = candidates + length - 1;
+        if (onBlock && !onBlock(blockStart)) return ScanOutcome::Stopped;
         const ByteBlock block = document->ReadBytes(blockStart, wanted);
         if (block.bytes.size() != wanted) return ScanOutcome::ReadFailed;
         found.clear();
@@ -77,9 +79,10 @@ ScanOutcome ScanBackward(const IReadOnlyDocument* document, const SearchPattern&
 }  // namespace
 
 ScanOutcome ScanAllMatches(const IReadOnlyDocument* document, const SearchPattern& pattern, std::uint64_t start,
-                           bool backward, const MatchCallback& onMatch) {
+                           bool backward, const MatchCallback& onMatch, const BlockCallback& onBlock) {
     if (document == nullptr || !document->IsOpen() || pattern.empty()) return ScanOutcome::Complete;
-    return backward ? ScanBackward(document, pattern, start, onMatch) : ScanForward(document, pattern, start, onMatch);
+    return backward ? ScanBackward(document, pattern, start, onMatch, onBlock)
+                    : ScanForward(document, pattern, start, onMatch, onBlock);
 }
 
 }  // namespace tvx

@@ -52,7 +52,8 @@ public:
         const bool fits = offset + count <= size;
         Bytes bytes(count);
         for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random_() & 0xFF);
-        switch (random_() % 3) {
+        switch (random_() % 4) {
+            case 3: return RandomReplaceEach();
             case 0:
                 EXPECT_EQ(doc_.document.OverwriteBytes(offset, bytes), fits) << "overwrite " << count << " at " << offset;
                 if (fits) std::copy(bytes.begin(), bytes.end(), begin);
@@ -66,6 +67,37 @@ public:
                 if (fits) bytes_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
                 return fits;
         }
+    }
+
+    // Equal ranges replaced by one run of bytes, at random spots; one range in eight
+    // overlaps the one before it, and the edit must then be refused.
+    bool RandomReplaceEach() {
+        const std::uint64_t size = bytes_.size();
+        const std::uint64_t length = random_() % 5;
+        Bytes bytes = RandomBytes(random_() % 6);
+        std::vector<std::uint64_t> offsets;
+        bool valid = true;
+        for (std::uint64_t at = random_() % (size + 1); at + length <= size && offsets.size() < 8;) {
+            if (!offsets.empty() && random_() % 8 == 0) {
+                at = offsets.back() + (length ? random_() % length : 0);
+                valid = false;
+            }
+            offsets.push_back(at);
+            at += length + random_() % 20 + (length == 0);
+        }
+        EXPECT_EQ(doc_.document.ReplaceEach(offsets, length, bytes, {}), valid) << "replace " << offsets.size();
+        if (!valid) return false;
+        for (auto offset = offsets.rbegin(); offset != offsets.rend(); ++offset) {
+            const auto at = bytes_.begin() + static_cast<std::ptrdiff_t>(*offset);
+            bytes_.insert(bytes_.erase(at, at + static_cast<std::ptrdiff_t>(length)), bytes.begin(), bytes.end());
+        }
+        return !offsets.empty() && (length > 0 || !bytes.empty());
+    }
+
+    Bytes RandomBytes(std::size_t count) {
+        Bytes bytes(count);
+        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random_() & 0xFF);
+        return bytes;
     }
 
     // A random user action: an edit, a group of edits, an undo or a redo, checked against the
@@ -95,6 +127,8 @@ public:
             EditGroup group(doc_.document);
             for (int i = static_cast<int>(random_() % 4); i >= 0; --i)
                 changed = (random_() % 2 ? RandomBulkEdit() : RandomEdit(false)) || changed;
+        } else if (choice == 3 && !keepPositions) {
+            changed = RandomReplaceEach();
         } else {
             changed = RandomEdit(keepPositions);
         }

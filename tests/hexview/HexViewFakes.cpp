@@ -91,4 +91,16 @@ bool MemoryDocument::DeleteBytes(std::uint64_t offset, std::uint64_t count) {
     return count != 0 && Edit(offset, count, {}, false);
 }
 
+bool MemoryDocument::ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t length,
+                                 std::span<const std::uint8_t> bytes, std::span<const std::uint8_t>) {
+    if (failEdits_ || !open_ || !ValidReplaceRanges(offsets, length, bytes_.size())) return false;
+    BeginEditGroup();
+    for (auto offset = offsets.rbegin(); offset != offsets.rend(); ++offset) {
+        if (length > 0) (void)Edit(*offset, length, {}, false);
+        if (!bytes.empty()) (void)Edit(*offset, 0, bytes, true);
+    }
+    EndEditGroup();
+    return true;
+}
+
 }  // namespace tvx::test

@@ -58,6 +58,13 @@ TEST(BadArguments, EveryCommandRefusesWithItsReason) {
         {cli::kStructCommand, {pattern, file, u"--base", u"oct"}, 2, "invalid base 'oct'"},
         {cli::kPatchCommand, {file}, 2, "expected a file and at least one operation"},
         {cli::kPatchCommand, {file, u"zz:0:00"}, 2, "invalid operation 'zz:0:00'"},
+        {cli::kReplaceCommand, {file, u"--hex", u"01", u"--with-hex", u"02", u"--from", u"4"}, 1, "offset 0x4 " + pastEnd},
+        {cli::kReplaceCommand, {file, u"--hex", u"", u"--with-hex", u"02"}, 2, "pairs of hexadecimal digits"},
+        {cli::kReplaceCommand, {file, u"--hex", u"01", u"--with-hex", u"0"}, 2, "pairs of hexadecimal digits"},
+        {cli::kReplaceCommand, {file, u"--hex", u"01"}, 2, "expected a file, --hex or --text, and --with-hex"},
+        {cli::kReplaceCommand, {file, u"--text", u"a", u"--with-text", undecodable}, 2,
+         "the --with-text value is not valid UTF-8; give its bytes with --with-hex"},
+        {cli::kReplaceCommand, {file, u"--hex", u"01", u"--with-hex", u"02", u"--max", u"-1"}, 2, "invalid count '-1'"},
         {cli::kSettingsCommand, {file, file}, 2, "expected at most one path"},
         {cli::kSettingsCommand, {u"--all"}, 2, "unexpected argument '--all'"},
     };

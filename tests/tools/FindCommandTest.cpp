@@ -55,5 +55,33 @@ TEST_F(FindCommand, BadQueriesExitTwoWithTheDialogsMessage) {
     EXPECT_EQ(Find({}).exitCode, 2);
 }
 
+// Replace takes the matches left to right, none overlapping the one before, and saves.
+TEST_F(FindCommand, ReplaceSavesTheMatchesReplaced) {
+    using namespace std::string_literals;
+    const auto replace = [&](std::vector<std::u16string> args) {
+        args.insert(args.begin(), path_);
+        return RunCommand(cli::kReplaceCommand, std::move(args));
+    };
+    const struct {
+        std::vector<std::u16string> args;
+        std::string out;
+        std::string contents;  // afterwards
+    } cases[] = {
+        {{u"--text", u"aba", u"--with-text", u"X"}, "1\n", "Xba\xC3\xA9x"s},
+        {{u"--hex", u"61", u"--with-hex", u"", u"--from", u"1"}, "2\n", "abb\xC3\xA9x"s},
+        {{u"--text", u"\u00E9", u"--with-hex", u"00 01 02"}, "1\n", "ababa\x00\x01\x02x"s},
+        {{u"--text", u"a", u"--with-text", u"\u00E9", u"--max", u"2"}, "2\n", "\xC3\xA9" "b\xC3\xA9" "ba\xC3\xA9x"s},
+        {{u"--hex", u"62", u"--with-text", u"\u00E9", u"--encoding", u"utf16le"}, "2\n", "a\xE9\x00" "a\xE9\x00" "a\xC3\xA9x"s},
+        {{u"--text", u"zz", u"--with-text", u"a"}, "0\n", "ababa\xC3\xA9x"s},  // exit code 1, the file untouched
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        const auto result = replace(c.args);
+        EXPECT_EQ(result.exitCode, c.out == "0\n" ? 1 : 0) << result.err;
+        EXPECT_EQ(result.out, c.out);
+        EXPECT_EQ(test::ReadFileBytes(path_), test::Bytes(c.contents.begin(), c.contents.end())) << c.out;
+    }
+}
+
 }  // namespace
 }  // namespace tvx

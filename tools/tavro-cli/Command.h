@@ -73,6 +73,7 @@ extern const Command kDumpCommand;
 extern const Command kFindCommand;
 extern const Command kInspectCommand;
 extern const Command kPatchCommand;
+extern const Command kReplaceCommand;
 extern const Command kSettingsCommand;
 extern const Command kStructCommand;
 

@@ -1,13 +1,13 @@
 // tavro-cli find: the editor's search from the command line.
 
 #include "document/EditableDocument.h"
-#include "localization/StringTable.h"
 #include "platform/Utf8.h"
 #include "search/AllMatches.h"
 #include "search/SearchEngine.h"
 #include "search/SearchRequest.h"
 #include "tools/tavro-cli/Arguments.h"
 #include "tools/tavro-cli/Command.h"
+#include "tools/tavro-cli/QueryBytes.h"
 #include "tools/tavro-cli/TerminalText.h"
 
 namespace tvx::cli {
@@ -22,15 +22,6 @@ struct FindOptions {
     bool backward = false;
     bool all = false;
 };
-
-bool HasLoneSurrogate(std::u16string_view text) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) ++i;
-        else if (c >= 0xD800 && c <= 0xDFFF) return true;
-    }
-    return false;
-}
 
 // "0x" and capital hexadecimal digits, as OffsetText, then a line break: without a format
 // call, for the millions of lines of --all.
@@ -87,36 +78,15 @@ int ParseOptions(CommandContext& context, FindOptions& options) {
     if (!hasPath || !hasQuery) return UsageError(context, kFindCommand, "expected a file and --hex or --text");
     if (hasEncoding && options.kind == SearchQueryKind::Hex)
         return UsageError(context, kFindCommand, "--encoding applies to --text only");
-    if (options.kind == SearchQueryKind::Text && HasLoneSurrogate(options.query))
-        return UsageError(context, kFindCommand, "the --text query is not valid UTF-8; give its bytes with --hex");
+    if (const std::string refusal = TextQueryRefusal(options.kind, options.query, "--text", "--hex"); !refusal.empty())
+        return UsageError(context, kFindCommand, refusal);
     return kExitOk;
-}
-
-// The bytes to look for: text exactly as given (the editor's dialog trims its query, a
-// command line means every character), hexadecimal as the dialog reads it.
-std::optional<SearchPattern> Pattern(CommandContext& context, const FindOptions& options) {
-    const char* refusal = nullptr;
-    std::optional<SearchPattern> pattern;
-    if (options.kind == SearchQueryKind::Text) {
-        pattern = EncodeTextQuery(options.query, options.encoding);
-        if (!pattern) refusal = "error.search_invalid_text";
-        else if (pattern->size() > kMaxSearchPatternLength) refusal = "error.search_too_long";
-    } else {
-        PreparedSearch prepared = PrepareSearch(options.kind, options.query, options.encoding);
-        pattern = std::move(prepared.pattern);
-        refusal = prepared.errorKey;
-    }
-    if (refusal == nullptr) return pattern;
-    StringTable strings;
-    strings.SetLanguage(Language::English);
-    (void)Failure(context, TerminalText(strings.GetText(refusal)));
-    return std::nullopt;
 }
 
 int RunFind(CommandContext& context) {
     FindOptions options;
     if (const int code = ParseOptions(context, options); code != kExitOk) return code;
-    const std::optional<SearchPattern> pattern = Pattern(context, options);
+    const std::optional<SearchPattern> pattern = QueryBytes(context, options.kind, options.query, options.encoding);
     if (!pattern) return kExitUsage;
 
     EditableDocument document;

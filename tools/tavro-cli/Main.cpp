@@ -15,6 +15,7 @@ const Command* const kCommands[] = {
     &kFindCommand,
     &kInspectCommand,
     &kPatchCommand,
+    &kReplaceCommand,
     &kSettingsCommand,
     &kStructCommand,
 };

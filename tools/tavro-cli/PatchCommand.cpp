@@ -3,7 +3,7 @@
 #include "document/EditableDocument.h"
 #include "tools/tavro-cli/Arguments.h"
 #include "tools/tavro-cli/Command.h"
-#include "tools/tavro-cli/TerminalText.h"
+#include "tools/tavro-cli/QueryBytes.h"
 
 #include <ostream>
 
@@ -74,13 +74,6 @@ bool Apply(EditableDocument& document, const PatchOperation& operation) {
     return false;
 }
 
-// The file's size now, as a fresh open sees it; nothing when it cannot be opened.
-std::optional<std::uint64_t> CurrentSize(const std::u16string& path) {
-    EditableDocument fresh;
-    if (!fresh.File().Open(path)) return std::nullopt;
-    return fresh.GetSize();
-}
-
 int RunPatch(CommandContext& context) {
     std::optional<std::u16string> path;
     std::vector<PatchOperation> operations;
@@ -108,21 +101,8 @@ int RunPatch(CommandContext& context) {
         if (!refusal.empty())
             return Failure(context, Quoted(operation.text) + ": " + refusal + "; the file was not changed");
     }
-    const auto changed = [&](const char* outcome) {
-        const std::optional<std::uint64_t> now = CurrentSize(*path);
-        if (!now || *now == openedSize) return std::string();
-        return Quoted(*path) + " changed while it was being patched (" + std::to_string(openedSize) + " bytes when "
-               "opened, " + std::to_string(*now) + " now); " + outcome;
-    };
-    if (const std::string message = changed("the file was not patched"); !message.empty())
-        return Failure(context, message);
     const bool inPlace = document.SavesInPlace();
-    if (!document.Save({})) {
-        if (const std::string message = changed("the save failed"); !message.empty()) return Failure(context, message);
-        const std::u16string& reason = document.LastErrorText();
-        return Failure(context, "cannot save " + Quoted(*path) + ": " +
-                                    (reason.empty() ? std::string("the save failed") : TerminalText(reason)));
-    }
+    if (const int code = SaveEdits(context, *path, document, openedSize); code != kExitOk) return code;
     context.out << (inPlace ? "patched in place" : "replaced through a temporary file") << ", new size "
                 << document.GetSize() << " bytes\n";
     return kExitOk;
