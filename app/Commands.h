@@ -42,6 +42,9 @@ enum CommandId : std::uint16_t {
     kCmdCopy = 1033,
     kCmdPaste = 1034,
     kCmdSelectAll = 1035,
+    kCmdReplace = 1036,
+    kCmdFindNextAgain = 1037,
+    kCmdFindPreviousAgain = 1038,
     kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
 };
 

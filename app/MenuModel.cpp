@@ -69,9 +69,14 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
                                m.Command("menu.edit.paste", kCmdPaste, false, !editable || !s.clipboardText),
                                m.Command("menu.edit.select_all", kCmdSelectAll, false, !s.fileOpen),
                                MenuBuilder::Separator(),
+                               m.Command("menu.edit.replace", kCmdReplace, false, !s.fileOpen),
+                               MenuBuilder::Separator(),
                                m.Command("menu.edit.readonly", kCmdReadOnly, s.readOnly)};
 
-    std::vector<MenuItem> view{m.Command("menu.view.find", kCmdFind), m.Command("menu.view.goto", kCmdGoTo),
+    std::vector<MenuItem> view{m.Command("menu.view.find", kCmdFind),
+                               m.Command("menu.view.find_next", kCmdFindNextAgain, false, !s.fileOpen),
+                               m.Command("menu.view.find_previous", kCmdFindPreviousAgain, false, !s.fileOpen),
+                               m.Command("menu.view.goto", kCmdGoTo),
                                MenuBuilder::Separator(),
                                m.Popup("menu.view.zoom", {m.Command("menu.view.zoom.out", kCmdZoomOut),
                                                           m.Command("menu.view.zoom.in", kCmdZoomIn),

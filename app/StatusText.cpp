@@ -55,4 +55,8 @@ StatusColors StatusBarColors(Theme theme, bool flashActive) noexcept {
     }
 }
 
+std::u16string ReplacedCountText(std::uint64_t count, const TextLookup& text) {
+    return text("info.replaced_count") + u" " + Ascii(std::to_string(count));
+}
+
 }  // namespace tvx

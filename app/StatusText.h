@@ -34,6 +34,9 @@ struct StatusState {
 // notice, a progress text or the no-file text when one of them applies.
 [[nodiscard]] std::u16string BuildStatusText(const StatusState& state, const TextLookup& text);
 
+// What Replace All reports: "Matches replaced: 12".
+[[nodiscard]] std::u16string ReplacedCountText(std::uint64_t count, const TextLookup& text);
+
 struct StatusColors {
     std::optional<Rgb> background;  // empty: the system's button face colour
     Rgb text;

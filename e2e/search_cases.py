@@ -1,5 +1,6 @@
 """GUI cases of the search dialog: next and previous matches, the invalid-query box, the history
-kept across a restart, and Escape stopping a long scan."""
+kept across a restart, Escape stopping a long scan; and of replacing, searching again with F3
+and the matches marked on screen."""
 
 import os
 import time
@@ -15,6 +16,9 @@ SELECTION_UNDER_CARET = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 
 ROWS = b"Tavro hex editor: rows of sixteen bytes.\n"  # the runner's small file holds it three times
 ROWS_HEX = "72 6F 77 73"  # "rows", at offsets 18, 59 and 100
 EDITOR_HEX = "65 64 69 74 6F 72"  # "editor", at offsets 10, 51 and 92
+REPLACE_TITLE = "Replace"
+# The background of the active query's matches in each theme.
+MATCH = {"Light": (0xFF, 0xE0, 0x8A), "DarkBlue": (0x5E, 0x4A, 0x0C), "Black": (0x57, 0x45, 0x00)}
 LONG_SCAN_SIZE = 2 << 30  # sparse; a whole scan takes far longer than the wait for the stop
 
 
@@ -80,6 +84,22 @@ class SearchCases:
         """The id of the message box the dialog shows (it carries the dialog's title too)."""
         return wait_for(lambda: next((w for w in app.find_windows(DIALOG_TITLE) if w != dialog), None),
                         what="a message box over the dialog")
+
+    def replace_all(self, app, kind_keys, query, replacement):
+        """Replace All through the replace dialog, the count it reports dismissed, the dialog closed."""
+        app.key("ctrl+h")
+        dialog = app.wait_window(REPLACE_TITLE)
+        app.key(*kind_keys, window=dialog)
+        app.type_text(query, window=dialog)
+        app.key("Tab", window=dialog)  # the replacement
+        app.type_text(replacement, window=dialog)
+        app.key("Tab", "Tab", "Tab", "space", window=dialog)  # past Find Next and Replace: Replace All
+        box = wait_for(lambda: next((w for w in app.find_windows(REPLACE_TITLE) if w != dialog), None),
+                       what="the count of replacements")
+        app.key("Return", window=box)
+        wait_for(lambda: app.find_windows(REPLACE_TITLE) == [dialog], what="the count's box to close")
+        app.key("Escape", window=dialog)
+        app.wait_window_gone(REPLACE_TITLE)
 
     # --- cases -----------------------------------------------------------------------------------
 
@@ -183,3 +203,36 @@ class SearchCases:
         finally:
             app.stop()
             os.remove(path)
+
+    def test_replace_all_undo_search_again_and_marks(self):
+        app, path = self.open_data("replace", content=ROWS * 3)
+        try:
+            app.key("ctrl+r", "Insert")  # editing, and inserting: the replacements have other lengths
+            self.replace_all(app, (), ROWS_HEX, "52 4F 57 53 21")  # "rows" by "ROWS!"
+            self.replace_all(app, ("shift+Tab", "Down", "Tab"), "editor", "ED")  # as text
+            app.key("ctrl+z")  # the whole text replacement is one step
+            self.save_and_expect(app, path, ROWS.replace(b"rows", b"ROWS!") * 3)
+
+            # F3 finds the active query again, without a dialog.
+            app.key("ctrl+Home", "F3")
+            # Copy again until the scan has ended: keys reach no window while it runs.
+            wait_for(lambda: app.key("ctrl+c") or app.clipboard() == EDITOR_HEX,
+                     what="F3 to select %s (now %r)" % (EDITOR_HEX, app.clipboard()))
+            check(not app.find_windows(DIALOG_TITLE), "F3 opened the dialog")
+
+            for name, key in (("DarkBlue", "d"), ("Light", "l"), ("Black", "b")):
+                app.menu("s", "t", key)
+                wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
+
+                def marked():
+                    image = app.screenshot()
+                    box = self.hex_area(app, image, name)
+                    points = image.find(lambda c: sum(abs(a - b) for a, b in zip(c, MATCH[name])) < 24, box)
+                    return len(points) > 100 and (image, points)
+
+                image, points = wait_for(marked, what="matches marked in the %s colour" % name)
+                image.save_png(os.path.join(self.artifacts, "matches-%s.png" % name))
+                rows = {y for _, y in points}
+                check(max(rows) - min(rows) > 30, "matches marked on one row only: the three lie on three rows")
+        finally:
+            app.stop()

@@ -14,6 +14,7 @@ struct HexPalette {
     float selectionAlpha = 1;
     Rgb caret;  // outline of the overwrite caret, bar of the insert caret
     Rgb changed;  // characters of bytes that differ from the file
+    Rgb match;    // background of the active query's matches, under the selection
 };
 
 // A value outside the enumeration gets the Light colours.

@@ -1,5 +1,7 @@
 #include "hexview/HexView.h"
 
+#include "hexview/MatchMarks.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
@@ -120,6 +122,17 @@ std::uint16_t HexView::ChangedMask(std::uint64_t rowOffset, std::size_t count) c
     for (std::size_t i = 0; i < count; ++i)
         if (changed_(rowOffset + i, 1)) mask = static_cast<std::uint16_t>(mask | 1u << i);
     return mask;
+}
+
+void HexView::SetMarkedPattern(std::vector<std::uint8_t> pattern) {
+    if (pattern == markedPattern_) return;
+    markedPattern_ = std::move(pattern);
+    host_.Invalidate();
+}
+
+std::vector<std::uint16_t> HexView::VisibleMatchMasks() const {
+    if (!document_ || markedPattern_.empty()) return {};
+    return MatchMasks(*document_, markedPattern_, topRow_, VisibleRowCount());
 }
 
 bool HexView::TakeRepaintRequest() { return std::exchange(repaintOnceMore_, false); }

@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tvx {
 
@@ -56,6 +57,10 @@ public:
     // Bit i set when the byte at rowOffset + i (i < count <= 16) is changed: one query for an
     // unchanged row, one per byte for a changed one.
     [[nodiscard]] std::uint16_t ChangedMask(std::uint64_t rowOffset, std::size_t count) const;
+    // The bytes of the active query, whose matches on screen are marked; empty for none.
+    void SetMarkedPattern(std::vector<std::uint8_t> pattern);
+    // One mask per visible row, from TopRow() on (see MatchMarks).
+    [[nodiscard]] std::vector<std::uint16_t> VisibleMatchMasks() const;
 
     // --- scrolling -------------------------------------------------------------------------
     void UpdateScrollBars();
@@ -84,6 +89,9 @@ public:
     void Paste();
     void Undo();
     void Redo();
+    // After the document was edited from outside the view (Replace): the caret goes to caret,
+    // the selection is dropped, the view repaints and tells its host.
+    void DocumentEdited(std::uint64_t caret) { AfterEdit(caret); }
 
     // --- input, as the window procedure decodes it ---------------------------------------
     // False when the key is not the view's (the window passes it on).
@@ -187,6 +195,7 @@ private:
     float zoom_ = 1.0f;
     HexFont font_;
     ChangedQuery changed_;
+    std::vector<std::uint8_t> markedPattern_;
 };
 
 }  // namespace tvx

@@ -18,6 +18,18 @@ PreparedSearch PrepareSearch(SearchQueryKind kind, std::u16string_view query, Te
     return prepared;
 }
 
+PreparedReplacement PrepareReplacement(SearchQueryKind kind, std::u16string_view text, TextEncoding encoding) {
+    if (text.empty() || (kind == SearchQueryKind::Hex && TrimSearchQuery(text).empty())) return {SearchPattern{}, nullptr};
+    if (kind == SearchQueryKind::Hex) {
+        PreparedSearch prepared = PrepareSearch(kind, text, encoding);
+        return {std::move(prepared.pattern), prepared.errorKey};
+    }
+    std::optional<SearchPattern> bytes = EncodeTextQuery(text, encoding);
+    if (!bytes) return {std::nullopt, "error.search_invalid_text"};
+    if (bytes->size() > kMaxSearchPatternLength) return {std::nullopt, "error.search_too_long"};
+    return {std::move(bytes), nullptr};
+}
+
 std::size_t TextQueryLengthLimit(TextEncoding encoding) {
     const bool utf16 = encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be;
     return utf16 ? kMaxSearchPatternLength / 2 : kMaxSearchPatternLength;

@@ -22,6 +22,15 @@ struct PreparedSearch {
 // when it does not convert, "error.search_too_long" beyond the longest pattern.
 [[nodiscard]] PreparedSearch PrepareSearch(SearchQueryKind kind, std::u16string_view query, TextEncoding encoding);
 
+// The bytes that replace each match: as typed (text is not trimmed), converted as a query; an
+// empty replacement (or, in hexadecimal, one of white space only) deletes the matches.
+struct PreparedReplacement {
+    std::optional<SearchPattern> bytes;  // empty when the replacement was refused
+    const char* errorKey = nullptr;
+};
+[[nodiscard]] PreparedReplacement PrepareReplacement(SearchQueryKind kind, std::u16string_view text,
+                                                     TextEncoding encoding);
+
 // The most characters the query box takes: 4,096 pairs of hexadecimal digits with one
 // separator between them, and for text one character per byte of the longest pattern (one
 // per two bytes in UTF-16).

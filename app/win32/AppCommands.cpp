@@ -54,6 +54,9 @@ bool AppWindow::OnCommand(WORD id) {
         case kCmdLanguageEnglish: SetLanguage(Language::English); return true;
         case kCmdLanguageJapanese: SetLanguage(Language::Japanese); return true;
         case kCmdFind: FindNext(); return true;
+        case kCmdFindNextAgain: SearchAgain(SearchDirection::Next); return true;
+        case kCmdFindPreviousAgain: SearchAgain(SearchDirection::Previous); return true;
+        case kCmdReplace: ShowReplaceDialog(); return true;
         case kCmdGoTo: GoToOffset(); return true;
         case kCmdFont: ShowFontDialog(); return true;
         case kCmdAbout: ShowAboutDialog(); return true;

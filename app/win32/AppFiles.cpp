@@ -111,29 +111,39 @@ void AppWindow::AfterDocumentSwitch() {
     RequestStructValues();
 }
 
-// The save runs on this thread. While it pumps messages, the busy flag grays the menu and
-// keeps the window open, and the disabled hex view takes no edit.
-bool AppWindow::SaveFile() {
-    if (!document_.IsOpen()) return true;
-    saving_ = busy_ = true;
-    savingText_ = Text("status.saving");
-    saveProgress_.Reset();
+bool AppWindow::HoldInput() {
+    busy_ = true;
     RebuildMenu();
     HWND view = hexView_.Window();
     const bool viewHadFocus = view && GetFocus() == view;
     if (view) EnableWindow(view, FALSE);
+    return viewHadFocus;
+}
+
+void AppWindow::ReleaseInput(bool viewHadFocus) {
+    if (HWND view = hexView_.Window()) {
+        EnableWindow(view, TRUE);
+        if (viewHadFocus && GetActiveWindow() == window_) SetFocus(view);  // disabling dropped the focus
+    }
+    busy_ = false;
+    RebuildMenu();
+}
+
+// The save runs on this thread and pumps messages: the input is held off meanwhile.
+bool AppWindow::SaveFile() {
+    if (!document_.IsOpen()) return true;
+    saving_ = true;
+    savingText_ = Text("status.saving");
+    saveProgress_.Reset();
+    const bool viewHadFocus = HoldInput();
     ShowProgress();
 
     const bool saved = document_.Save([this](std::size_t done, std::size_t total) { OnSaveProgress(done, total); });
 
-    if (view) {
-        EnableWindow(view, TRUE);
-        if (viewHadFocus && GetActiveWindow() == window_) SetFocus(view);  // disabling dropped the focus
-    }
-    saving_ = busy_ = false;
+    saving_ = false;
+    ReleaseInput(viewHadFocus);
     savingText_.clear();
     saveProgress_.Reset();
-    RebuildMenu();
     UpdateTitle();
     RefreshStatusBar();
     if (saved) return true;

@@ -84,7 +84,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
     // The edit keys (Ctrl+Z, Ctrl+C, ...) are the hex view's own, so other windows keep theirs.
     ACCEL table[] = {{FVIRTKEY | FCONTROL, 'F', kCmdFind},     {FVIRTKEY | FCONTROL, 'G', kCmdGoTo},
                      {FVIRTKEY | FCONTROL, 'R', kCmdReadOnly}, {FVIRTKEY | FCONTROL, 'O', kCmdOpen},
-                     {FVIRTKEY | FCONTROL, 'S', kCmdSave}};
+                     {FVIRTKEY | FCONTROL, 'S', kCmdSave},     {FVIRTKEY | FCONTROL, 'H', kCmdReplace},
+                     {FVIRTKEY, VK_F3, kCmdFindNextAgain},     {FVIRTKEY | FSHIFT, VK_F3, kCmdFindPreviousAgain}};
     accelerators_ = CreateAcceleratorTableW(table, static_cast<int>(std::size(table)));
     return accelerators_ != nullptr;
 }

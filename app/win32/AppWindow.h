@@ -60,6 +60,11 @@ private:
     [[nodiscard]] bool OpenInNewInstance(const std::u16string& path);
     void CloseFile();
     [[nodiscard]] bool SaveFile();
+    // While work on this thread pumps messages without a modal dialog: the busy flag grays the
+    // menu and keeps the window open, and the disabled hex view takes no edit. HoldInput
+    // tells whether the view had the focus, which ReleaseInput gives back.
+    [[nodiscard]] bool HoldInput();
+    void ReleaseInput(bool viewHadFocus);
     [[nodiscard]] bool ConfirmSaveChanges();
     void AfterDocumentSwitch();
 
@@ -102,11 +107,26 @@ private:
                         std::size_t total);
     void ShowProgress();
 
-    // Search (AppSearch.cpp). FindNext runs the search dialog; SearchCommand is the body of
-    // its callback, with the text encoding captured when the dialog opened.
+    // Find and replace (AppSearch.cpp). FindNext and ShowReplaceDialog run the dialog;
+    // SearchCommand and ReplaceCommand are the bodies of its callback, with the text encoding
+    // captured when the dialog opened. The last query taken is the active one: F3 and
+    // Shift+F3 search for it again, and the hex view marks its matches.
+    [[nodiscard]] SearchDialogTexts SearchTexts(bool replace);
     void FindNext();
+    void ShowReplaceDialog();
+    void SearchAgain(SearchDirection direction);
     void SearchCommand(const SearchDialogResult& request, SearchDirection direction, HWND dialog,
                        TextEncoding encoding);
+    void ReplaceCommand(const SearchDialogResult& request, HWND dialog, TextEncoding encoding);
+    // Converts the query (a refusal is shown over dialog) and makes it the active query, which
+    // RecordQuery then adds to the history (and to the dialog's list).
+    [[nodiscard]] std::optional<SearchPattern> TakeQuery(const SearchDialogResult& request, HWND dialog,
+                                                         TextEncoding encoding);
+    void RecordQuery(HWND dialog);
+    // Scans from the caret or the selection and selects the match; "not found" is shown over
+    // messageOwner. cancelRequested as for CheckSearchCancel.
+    bool SearchAndSelect(const SearchPattern& pattern, SearchDirection direction, HWND messageOwner,
+                         bool* cancelRequested);
     void AddSearchHistory(std::u16string_view kind, std::u16string_view query);
 
     // Side windows (AppSideWindows.cpp): docking, and the Data Inspector's values from the
@@ -161,6 +181,12 @@ private:
     bool searching_ = false;  // the status bar shows searchingText_
     std::u16string searchingText_;
     ProgressThrottle searchProgress_;
+    std::optional<SearchPattern> activeQuery_;
+    struct HistoryEntry {
+        SearchQueryKind kind;
+        std::u16string query;
+    };
+    std::optional<HistoryEntry> pendingHistory_;
     StringTable strings_;
     AppSettings settings_;
     EditableDocument document_;

@@ -13,12 +13,19 @@ constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr int kClientWidth = 420;
 constexpr int kClientHeight = 176;
+constexpr int kReplaceRowsHeight = 54;  // the replacement's label and field
 
 constexpr int kIdTypeLabel = 3101;
 constexpr int kIdTypeList = 3102;
 constexpr int kIdQueryLabel = 3103;
 constexpr int kIdQueryBox = 3104;
 constexpr int kIdPrevious = 3105;
+constexpr int kIdReplaceLabel = 3106;
+constexpr int kIdReplaceEdit = 3107;
+constexpr int kIdReplace = 3108;
+constexpr int kIdReplaceAll = 3109;
+
+bool IsReplaceDialog(const SearchDialogState& state) { return !state.texts.replaceAll.empty(); }
 
 HWND MakeControl(const SearchDialogState& state, DWORD exStyle, const wchar_t* className, const std::u16string& text,
                  DWORD style, RECT bounds, int id) {
@@ -33,6 +40,7 @@ void CollectQuery(SearchDialogState& state) {
     HWND source = state.queryEdit ? state.queryEdit : state.queryBox;
     state.collectedQuery = source ? WindowText(source) : std::u16string();
     state.collectedKind = state.typeList && TextTypeChosen(state) ? SearchQueryKind::Text : SearchQueryKind::Hex;
+    state.collectedReplacement = state.replaceEdit ? WindowText(state.replaceEdit) : std::u16string();
 }
 
 // The drop-down list shows the earlier queries of the chosen kind; the typed text stays.
@@ -52,6 +60,7 @@ void SetLengthLimit(SearchDialogState& state) {
     const std::size_t limit = TextTypeChosen(state) ? state.textLimit : kMaxHexQueryLength;
     SendMessageW(state.queryBox, CB_LIMITTEXT, limit, 0);
     if (state.queryEdit) SendMessageW(state.queryEdit, EM_LIMITTEXT, limit, 0);
+    if (state.replaceEdit) SendMessageW(state.replaceEdit, EM_LIMITTEXT, limit, 0);
 }
 
 void CreateControls(SearchDialogState& state) {
@@ -62,12 +71,27 @@ void CreateControls(SearchDialogState& state) {
     state.queryBox = MakeControl(state, WS_EX_CLIENTEDGE, L"COMBOBOX", u"",
                                  CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, {12, 90, 408, 310},
                                  kIdQueryBox);
-    state.previousButton = MakeControl(state, 0, L"BUTTON", state.texts.previous, BS_PUSHBUTTON | WS_TABSTOP,
-                                       {128, 134, 216, 160}, kIdPrevious);
-    state.nextButton = MakeControl(state, 0, L"BUTTON", state.texts.next, BS_DEFPUSHBUTTON | WS_TABSTOP,
-                                   {224, 134, 312, 160}, IDOK);
-    state.closeButton = MakeControl(state, 0, L"BUTTON", state.texts.close, BS_PUSHBUTTON | WS_TABSTOP,
-                                    {320, 134, 408, 160}, IDCANCEL);
+    if (IsReplaceDialog(state)) {
+        MakeControl(state, 0, L"STATIC", state.texts.replaceLabel, 0, {12, 120, 408, 140}, kIdReplaceLabel);
+        state.replaceEdit = MakeControl(state, WS_EX_CLIENTEDGE, L"EDIT", u"", ES_AUTOHSCROLL | WS_TABSTOP,
+                                        {12, 144, 408, 168}, kIdReplaceEdit);
+        constexpr int top = 134 + kReplaceRowsHeight, bottom = 160 + kReplaceRowsHeight;
+        state.nextButton = MakeControl(state, 0, L"BUTTON", state.texts.next, BS_DEFPUSHBUTTON | WS_TABSTOP,
+                                       {32, top, 120, bottom}, IDOK);
+        state.replaceButton = MakeControl(state, 0, L"BUTTON", state.texts.replace, BS_PUSHBUTTON | WS_TABSTOP,
+                                          {128, top, 216, bottom}, kIdReplace);
+        state.replaceAllButton = MakeControl(state, 0, L"BUTTON", state.texts.replaceAll,
+                                             BS_PUSHBUTTON | WS_TABSTOP, {224, top, 312, bottom}, kIdReplaceAll);
+        state.closeButton = MakeControl(state, 0, L"BUTTON", state.texts.close, BS_PUSHBUTTON | WS_TABSTOP,
+                                        {320, top, 408, bottom}, IDCANCEL);
+    } else {
+        state.previousButton = MakeControl(state, 0, L"BUTTON", state.texts.previous, BS_PUSHBUTTON | WS_TABSTOP,
+                                           {128, 134, 216, 160}, kIdPrevious);
+        state.nextButton = MakeControl(state, 0, L"BUTTON", state.texts.next, BS_DEFPUSHBUTTON | WS_TABSTOP,
+                                       {224, 134, 312, 160}, IDOK);
+        state.closeButton = MakeControl(state, 0, L"BUTTON", state.texts.close, BS_PUSHBUTTON | WS_TABSTOP,
+                                        {320, 134, 408, 160}, IDCANCEL);
+    }
 
     if (state.typeList) {
         SendMessageW(state.typeList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(state.texts.hexType)));
@@ -87,7 +111,8 @@ void CreateControls(SearchDialogState& state) {
 }
 
 void EnableQueryControls(const SearchDialogState& state, bool enable) {
-    for (HWND control : {state.typeList, state.queryBox, state.previousButton, state.nextButton})
+    for (HWND control : {state.typeList, state.queryBox, state.previousButton, state.nextButton, state.replaceEdit,
+                         state.replaceButton, state.replaceAllButton})
         if (control) EnableWindow(control, enable);
 }
 
@@ -106,9 +131,14 @@ LRESULT OnCommand(SearchDialogState& state, WORD id, WORD code) {
         case IDCANCEL: CloseOrCancel(state); return 0;
         case IDOK:
         case kIdPrevious:
+        case kIdReplace:
+        case kIdReplaceAll:
             if (state.searching) return 0;
             CollectQuery(state);
-            state.pending = id == IDOK ? SearchDirection::Next : SearchDirection::Previous;
+            state.pending = id == kIdPrevious ? SearchDirection::Previous : SearchDirection::Next;
+            state.pendingAction = id == kIdReplace      ? SearchDialogResult::Action::Replace
+                                  : id == kIdReplaceAll ? SearchDialogResult::Action::ReplaceAll
+                                                        : SearchDialogResult::Action::Find;
             return 0;
         case kIdQueryBox:
             if (code == CBN_SELCHANGE || code == CBN_EDITCHANGE) CollectQuery(state);
@@ -162,7 +192,10 @@ void RunPendingSearch(SearchDialogState& state) {
     // With the query box disabled a key would reach no window; on the dialog itself Escape
     // requests the cancel.
     SetFocus(state.window);
-    state.result = {state.collectedKind, state.collectedQuery};
+    state.result.kind = state.collectedKind;
+    state.result.query = state.collectedQuery;
+    state.result.replacement = state.collectedReplacement;
+    state.result.action = state.pendingAction;
     if (state.callback) state.callback(state.result, direction, state.window);
     state.searching = false;
     EnableQueryControls(state, true);
@@ -187,7 +220,8 @@ void RunSearchDialog(HWND owner, HINSTANCE instance, const SearchDialogTexts& te
     state.textLimit = textLimit;
     state.callback = std::move(callback);
 
-    const SIZE size = OuterSize(kClientWidth, kClientHeight, kStyle, kExStyle);
+    const int height = kClientHeight + (texts.replaceAll.empty() ? 0 : kReplaceRowsHeight);
+    const SIZE size = OuterSize(kClientWidth, height, kStyle, kExStyle);
     const POINT position = CenteredOver(owner, size.cx, size.cy);
     if (!CreateWindowExW(kExStyle, kClassName, Wide(texts.title), kStyle, position.x, position.y, size.cx, size.cy,
                          owner, nullptr, instance, &state))

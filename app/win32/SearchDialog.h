@@ -2,7 +2,9 @@
 // The search dialog ("Tavro.SearchDialog"): a modal popup over the main window that stays
 // open while the user searches again and again. Each Find button hands the query to a
 // callback and waits for it; while the callback runs, Close, the close box and Escape only
-// request a cancel, and the Find buttons are ignored. User-interface thread only.
+// request a cancel, and the Find buttons are ignored. With replace texts it is the replace
+// dialog: a replacement field, and Find Next, Replace and Replace All. User-interface thread
+// only.
 
 #include "search/SearchRequest.h"
 #include "settings/AppSettings.h"
@@ -18,8 +20,11 @@ namespace tvx {
 
 // What the dialog hands to the search command.
 struct SearchDialogResult {
+    enum class Action { Find, Replace, ReplaceAll };
     SearchQueryKind kind = SearchQueryKind::Hex;
-    std::u16string query;  // as typed
+    std::u16string query;        // as typed
+    std::u16string replacement;  // as typed, of the same kind; the replace dialog only
+    Action action = Action::Find;
 };
 
 // Called for every Find press with the query, the direction and the dialog window.
@@ -34,6 +39,10 @@ struct SearchDialogTexts {
     std::u16string next;
     std::u16string hexType;
     std::u16string textType;
+    // The replace dialog's; empty for the search dialog.
+    std::u16string replaceLabel;
+    std::u16string replace;
+    std::u16string replaceAll;
 };
 
 // One open dialog. It lives on the stack of RunSearchDialog; the window reaches it through
@@ -54,14 +63,19 @@ struct SearchDialogState {
     HWND previousButton = nullptr;
     HWND nextButton = nullptr;
     HWND closeButton = nullptr;
+    HWND replaceEdit = nullptr;
+    HWND replaceButton = nullptr;
+    HWND replaceAllButton = nullptr;
     HWND lastFocus = nullptr;  // restored when the dialog is activated again
 
     std::u16string collectedQuery;
+    std::u16string collectedReplacement;
     SearchQueryKind collectedKind = SearchQueryKind::Hex;
     bool closed = false;
     bool searching = false;
     bool cancelRequested = false;  // set while searching by Close, the close box or Escape
     SearchDirection pending = SearchDirection::None;
+    SearchDialogResult::Action pendingAction = SearchDialogResult::Action::Find;
     SearchDialogCallback callback;
     SearchDialogResult result;
 };

@@ -120,13 +120,14 @@ void HexRenderer::Paint(HWND window, HexView& view) {
         return;
     }
     const HexPalette palette = PaletteFor(view.GetTheme());
-    ComPtr<ID2D1SolidColorBrush> characters, offsets, selection, caret, background, changed;
+    ComPtr<ID2D1SolidColorBrush> characters, offsets, selection, caret, background, changed, match;
     if (FAILED(target_->CreateSolidColorBrush(Color(palette.characters), &characters)) ||
         FAILED(target_->CreateSolidColorBrush(Color(palette.offsets), &offsets)) ||
         FAILED(target_->CreateSolidColorBrush(Color(palette.selection, palette.selectionAlpha), &selection)) ||
         FAILED(target_->CreateSolidColorBrush(Color(palette.caret), &caret)) ||
         FAILED(target_->CreateSolidColorBrush(Color(palette.background), &background)) ||
-        FAILED(target_->CreateSolidColorBrush(Color(palette.changed), &changed))) {
+        FAILED(target_->CreateSolidColorBrush(Color(palette.changed), &changed)) ||
+        FAILED(target_->CreateSolidColorBrush(Color(palette.match), &match))) {
         ReleaseDeviceResources();
         EndPaint(window, &ps);
         InvalidateRect(window, nullptr, FALSE);
@@ -135,7 +136,7 @@ void HexRenderer::Paint(HWND window, HexView& view) {
     target_->BeginDraw();
     target_->Clear(Color(palette.background));
     if (view.DocumentOpen() && textFormat_)
-        DrawRows(view, {characters.Get(), offsets.Get(), selection.Get(), caret.Get(), changed.Get()});
+        DrawRows(view, {characters.Get(), offsets.Get(), selection.Get(), caret.Get(), changed.Get(), match.Get()});
     if (target_->EndDraw() == static_cast<HRESULT>(D2DERR_RECREATE_TARGET)) {
         ReleaseDeviceResources();
         InvalidateRect(window, nullptr, FALSE);
@@ -161,6 +162,7 @@ void HexRenderer::DrawRows(HexView& view, const Brushes& brushes) {
     const std::uint64_t endRow = document.GetSize() / kBytesPerRow;
     const std::uint64_t caretRow = view.Caret() / kBytesPerRow;
     const auto caretColumn = static_cast<float>(view.Caret() % kBytesPerRow);
+    const std::vector<std::uint16_t> matchMasks = view.VisibleMatchMasks();
 
     for (std::uint64_t k = 0; k < rows; ++k) {
         const std::uint64_t row = view.TopRow() + k;
@@ -177,15 +179,21 @@ void HexRenderer::DrawRows(HexView& view, const Brushes& brushes) {
         const auto dataClip = D2D1::RectF(dataLeft, y, std::max(rightEdge, dataLeft), bottom);
 
         target_->PushAxisAlignedClip(dataClip, D2D1_ANTIALIAS_MODE_ALIASED);
-        if (view.SelectionActive()) {
-            for (std::size_t i = 0; i < block.bytes.size(); ++i) {
-                const std::uint64_t offset = rowOffset + i;
-                if (offset < view.SelectionStart() || offset > view.SelectionEnd()) continue;
-                const float hx = hexLeft + static_cast<float>(i) * hexPitch;
-                const float tx = textLeft + static_cast<float>(i) * m.textCellWidth;
-                target_->FillRectangle(D2D1::RectF(hx, y, hx + hexPitch, bottom), selection);
-                target_->FillRectangle(D2D1::RectF(tx, y, tx + m.textCellWidth, bottom), selection);
-            }
+        // Behind byte i: its hex cell and its text cell.
+        const auto fillByte = [&](std::size_t i, ID2D1Brush* brush) {
+            const float hx = hexLeft + static_cast<float>(i) * hexPitch;
+            const float tx = textLeft + static_cast<float>(i) * m.textCellWidth;
+            target_->FillRectangle(D2D1::RectF(hx, y, hx + hexPitch, bottom), brush);
+            target_->FillRectangle(D2D1::RectF(tx, y, tx + m.textCellWidth, bottom), brush);
+        };
+        // A selected byte shows the selection alone, over the background.
+        const std::uint16_t matchMask = k < matchMasks.size() ? matchMasks[k] : 0;
+        for (std::size_t i = 0; i < block.bytes.size(); ++i) {
+            const std::uint64_t offset = rowOffset + i;
+            if (view.SelectionActive() && offset >= view.SelectionStart() && offset <= view.SelectionEnd())
+                fillByte(i, selection);
+            else if ((matchMask >> i & 1u) != 0)
+                fillByte(i, brushes.match);
         }
         if (caretRow == row) {
             const float hx = hexLeft + caretColumn * hexPitch;

@@ -35,6 +35,7 @@ private:
         ID2D1Brush* selection;
         ID2D1Brush* caret;
         ID2D1Brush* changed;
+        ID2D1Brush* match;
     };
     void DrawRows(HexView& view, const Brushes& brushes);
 

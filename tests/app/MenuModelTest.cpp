@@ -41,10 +41,11 @@ TEST(MenuModel, TopLevelPopupsAndTheirItemsInOrder) {
     EXPECT_EQ(Labels(bar[1].children),
               (std::vector<std::u16string>{u"<menu.edit.undo>", u"<menu.edit.redo>", u"-", u"<menu.edit.cut>",
                                            u"<menu.edit.copy>", u"<menu.edit.paste>", u"<menu.edit.select_all>", u"-",
-                                           u"<menu.edit.readonly>"}));
-    EXPECT_EQ(Labels(bar[2].children), (std::vector<std::u16string>{u"<menu.view.find>", u"<menu.view.goto>", u"-",
-                                                                     u"<menu.view.zoom>"}));
-    EXPECT_EQ(Labels(bar[2].children[3].children),
+                                           u"<menu.edit.replace>", u"-", u"<menu.edit.readonly>"}));
+    EXPECT_EQ(Labels(bar[2].children),
+              (std::vector<std::u16string>{u"<menu.view.find>", u"<menu.view.find_next>", u"<menu.view.find_previous>",
+                                           u"<menu.view.goto>", u"-", u"<menu.view.zoom>"}));
+    EXPECT_EQ(Labels(bar[2].children[5].children),
               (std::vector<std::u16string>{u"<menu.view.zoom.out>", u"<menu.view.zoom.in>", u"-", u"<menu.view.zoom.reset>"}));
     EXPECT_EQ(Labels(bar[3].children),
               (std::vector<std::u16string>{u"<menu.view.encoding>", u"<menu.view.theme>", u"<menu.view.language>",
@@ -81,6 +82,8 @@ TEST(MenuModel, SaveAndCloseAreGrayedWithoutAFile) {
     const auto bar = BuildMenuBar(state, KeyText);
     for (std::uint32_t id = kCmdOpen; id <= kCmdAbout; ++id)
         EXPECT_EQ(Find(bar, id)->grayed, id == kCmdSave || id == kCmdClose) << id;
+    for (std::uint32_t id : {kCmdReplace, kCmdFindNextAgain, kCmdFindPreviousAgain})
+        EXPECT_TRUE(Find(bar, id)->grayed) << id;
 }
 
 TEST(MenuModel, EditItemsAreGrayedWhenTheyCannotAct) {

@@ -31,6 +31,30 @@ TEST(PrepareSearch, AcceptsUpTo4096Bytes) {
                  "error.search_too_long");
 }
 
+TEST(PrepareReplacement, KeepsTextAsTypedAndTakesNothingAsADeletion) {
+    const struct {
+        SearchQueryKind kind;
+        std::u16string text;
+        TextEncoding encoding;
+        std::optional<SearchPattern> bytes;
+        const char* errorKey;
+    } cases[] = {
+        {SearchQueryKind::Text, u" a ", TextEncoding::Ascii, SearchPattern{0x20, 0x61, 0x20}, nullptr},
+        {SearchQueryKind::Text, u"", TextEncoding::Ascii, SearchPattern{}, nullptr},
+        {SearchQueryKind::Hex, u" \t", TextEncoding::Ascii, SearchPattern{}, nullptr},
+        {SearchQueryKind::Hex, u" 0A 0b", TextEncoding::Ascii, SearchPattern{0x0A, 0x0B}, nullptr},
+        {SearchQueryKind::Text, u"\u00E9", TextEncoding::Utf16Be, SearchPattern{0x00, 0xE9}, nullptr},
+        {SearchQueryKind::Text, u"\u00E9", TextEncoding::Ascii, std::nullopt, "error.search_invalid_text"},
+        {SearchQueryKind::Hex, u"0A0", TextEncoding::Ascii, std::nullopt, "error.search_invalid_hex"},
+        {SearchQueryKind::Text, std::u16string(4097, u'a'), TextEncoding::Utf8, std::nullopt, "error.search_too_long"},
+    };
+    for (const auto& c : cases) {
+        const PreparedReplacement prepared = PrepareReplacement(c.kind, c.text, c.encoding);
+        EXPECT_EQ(prepared.bytes, c.bytes);
+        EXPECT_STREQ(prepared.errorKey ? prepared.errorKey : "", c.errorKey ? c.errorKey : "");
+    }
+}
+
 // The query box's limits let through the longest pattern and no longer one.
 TEST(QueryLengthLimits, FitTheLongestPattern) {
     std::u16string hex;

@@ -45,10 +45,14 @@ std::optional<SearchPattern> QueryBytes(CommandContext& context, SearchQueryKind
         refusal = prepared.errorKey;
     }
     if (refusal == nullptr) return pattern;
+    (void)RefusalFailure(context, refusal);
+    return std::nullopt;
+}
+
+int RefusalFailure(CommandContext& context, const char* errorKey) {
     StringTable strings;
     strings.SetLanguage(Language::English);
-    (void)Failure(context, TerminalText(strings.GetText(refusal)));
-    return std::nullopt;
+    return Failure(context, TerminalText(strings.GetText(errorKey)));
 }
 
 int SaveEdits(CommandContext& context, const std::u16string& path, EditableDocument& document,

@@ -21,6 +21,9 @@ namespace tvx::cli {
 [[nodiscard]] std::optional<SearchPattern> QueryBytes(CommandContext& context, SearchQueryKind kind,
                                                       std::u16string_view query, TextEncoding encoding);
 
+// Reports the refusal the string table's key names, in English, as a failure; returns kExitFailure.
+int RefusalFailure(CommandContext& context, const char* errorKey);
+
 // Saves the document's edits to path, the file it was opened from with openedSize bytes,
 // refusing when the file changed meanwhile. kExitOk, or kExitFailure after the reason.
 [[nodiscard]] int SaveEdits(CommandContext& context, const std::u16string& path, EditableDocument& document,

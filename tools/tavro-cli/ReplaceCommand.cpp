@@ -80,28 +80,24 @@ int ParseOptions(CommandContext& context, ReplaceOptions& options) {
     return kExitOk;
 }
 
-// An empty replacement deletes the matches: for hexadecimal it is given as "".
-std::optional<SearchPattern> ReplacementBytes(CommandContext& context, const ReplaceOptions& options) {
-    if (options.replacement.empty() ||
-        (options.replacementKind == SearchQueryKind::Hex && TrimSearchQuery(options.replacement).empty()))
-        return SearchPattern{};
-    return QueryBytes(context, options.replacementKind, options.replacement, options.encoding);
-}
-
 int RunReplace(CommandContext& context) {
     ReplaceOptions options;
     if (const int code = ParseOptions(context, options); code != kExitOk) return code;
     const std::optional<SearchPattern> pattern = QueryBytes(context, options.kind, options.query, options.encoding);
     if (!pattern) return kExitUsage;
-    const std::optional<SearchPattern> replacement = ReplacementBytes(context, options);
-    if (!replacement) return kExitUsage;
+    const PreparedReplacement replacement =
+        PrepareReplacement(options.replacementKind, options.replacement, options.encoding);
+    if (!replacement.bytes) {
+        (void)RefusalFailure(context, replacement.errorKey);
+        return kExitUsage;
+    }
 
     EditableDocument document;
     if (!OpenDocument(context, options.path, document)) return kExitFailure;
     const std::uint64_t openedSize = document.GetSize();
     if (options.from > openedSize) return OffsetPastEnd(context, options.from, openedSize);
     const ReplaceOutcome outcome =
-        ReplaceAll(document, *pattern, *replacement, options.from, openedSize, options.limit, {}, {});
+        ReplaceAll(document, *pattern, *replacement.bytes, options.from, openedSize, options.limit, {}, {});
     if (outcome.status == ReplaceStatus::Failed) return Failure(context, "cannot read " + Quoted(options.path));
     if (outcome.status == ReplaceStatus::NotFound) {
         context.out << "0\n";
