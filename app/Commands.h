@@ -45,6 +45,7 @@ enum CommandId : std::uint16_t {
     kCmdReplace = 1036,
     kCmdFindNextAgain = 1037,
     kCmdFindPreviousAgain = 1038,
+    kCmdSaveAs = 1039,
     kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
 };
 
@@ -53,6 +54,7 @@ enum CommandId : std::uint16_t {
 enum AppMessageOffset : std::uint32_t {
     kAppInspectorResult = 10,
     kAppStructResult = 14,
+    kAppCheckDiskChange = 18,  // the window was activated: has the file changed on disk?
 };
 
 }  // namespace tvx

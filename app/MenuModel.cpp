@@ -52,6 +52,7 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
 
     std::vector<MenuItem> file{m.Command("menu.file.open", kCmdOpen),
                                m.Command("menu.file.save", kCmdSave, false, !s.fileOpen),
+                               m.Command("menu.file.save_as", kCmdSaveAs, false, !s.fileOpen),
                                m.Command("menu.file.close", kCmdClose, false, !s.fileOpen)};
     if (!s.recentFiles.empty()) {
         file.push_back(MenuBuilder::Separator());

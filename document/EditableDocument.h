@@ -53,14 +53,27 @@ public:
     // Drops every edit, the history and the last error and closes the file.
     void Close() noexcept;
 
+    // Asked between the blocks of a save; true stops it, with the file as it was.
+    using CancelCheck = std::function<bool()>;
+
     // Writes the edits back to the file under the same path: in place when every byte keeps
-    // its position, else through a temporary file that replaces it. On success the edits and
-    // the history are gone and the file is reopened (a document with nothing to write keeps
-    // its history). On failure LastErrorText() tells why, the
-    // edits remain and the file on disk is unchanged (an in-place write that fails part-way
-    // may have written some overwritten bytes; the edits still describe the whole change). The
-    // callback may pump messages: the caller must prevent other edits meanwhile.
-    [[nodiscard]] bool Save(const ProgressCallback& progress);
+    // its position, else through a temporary file in the file's folder that replaces it,
+    // keeping its metadata (a symbolic link is saved into its target). On success the edits
+    // and the history are gone and the file is reopened (a document with nothing to write
+    // keeps its history). On failure LastErrorText() tells why, the edits remain and the file
+    // on disk is unchanged: the space an in-place write needs is reserved before any byte is
+    // written, and what it appended is cut off again (where overwritten bytes were written
+    // before the failure, the text names them). A file changed on disk since it was opened
+    // is not written at all. The callbacks may pump messages: the caller must prevent other
+    // edits meanwhile.
+    [[nodiscard]] bool Save(const ProgressCallback& progress, const CancelCheck& cancel = {});
+    // Writes the whole document to path through a temporary file in path's folder; then the
+    // document is that file, unmodified, with an empty history. path naming the document's
+    // own file is Save. On failure the document and both files are as they were.
+    [[nodiscard]] bool SaveAs(const std::u16string& path, const ProgressCallback& progress,
+                              const CancelCheck& cancel = {});
+    // Whether the file on disk is no longer the one opened (see FileViewModel).
+    [[nodiscard]] bool ChangedOnDisk() const { return file_.ChangedOnDisk(); }
     const std::u16string& LastErrorText() const { return lastError_; }
     // True when Save patches the file in place: only overwrites, bytes appended at the end and
     // bytes deleted at the end. Any other insertion or deletion needs a temporary file.
@@ -81,9 +94,11 @@ private:
     // Copies count bytes of the document from offset; fewer when the file cannot serve them.
     std::uint64_t CopyBytes(std::uint64_t offset, std::uint64_t count, std::uint8_t* out) const;
 
-    bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress);
-    bool SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress);
-    bool CopyDocument(const platform::FileHandle& out, const ProgressCallback& progress);
+    bool SaveInPlace(const std::u16string& path, const ProgressCallback& progress, const CancelCheck& cancel);
+    // Writes the document to a new temporary file in target's folder and replaces target by
+    // it; the document's file is closed meanwhile where the system needs that.
+    bool SaveViaTempFile(const std::u16string& target, const ProgressCallback& progress, const CancelCheck& cancel);
+    bool CopyDocument(const platform::FileHandle& out, const ProgressCallback& progress, const CancelCheck& cancel);
     bool FinishSave(const std::u16string& path);
     void DropEdits() noexcept;
     void SetErrorFromSystem();

@@ -42,17 +42,63 @@ private:
     std::size_t total_;
 };
 
+std::u16string HexText(std::uint64_t value) {
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    std::u16string text;
+    do {
+        text.insert(text.begin(), kDigits[value & 0xF]);
+        value >>= 4;
+    } while (value != 0);
+    return u"0x" + text;
+}
+
+// "0x10-0x1F, 0x40-0x40": the file ranges [first, end) already written.
+std::u16string RangesText(const std::vector<std::pair<std::uint64_t, std::uint64_t>>& ranges) {
+    std::u16string text;
+    for (const auto& [first, end] : ranges) {
+        if (!text.empty()) text += u", ";
+        text += HexText(first) + u"-" + HexText(end - 1);
+    }
+    return text;
+}
+
 }  // namespace
 
-bool EditableDocument::Save(const ProgressCallback& progress) {
+const char16_t kChangedOnDiskText[] =
+    u"The file was changed by another program after it was opened. Use Save As to keep your edits.";
+const char16_t kSaveCancelledText[] = u"The save was cancelled; the file was not changed.";
+
+bool EditableDocument::Save(const ProgressCallback& progress, const CancelCheck& cancel) {
     lastError_.clear();
     if (!IsOpen()) {
         lastError_ = u"No file is open.";
         return false;
     }
     if (!IsModified()) return true;
+    if (file_.ChangedOnDisk()) {
+        lastError_ = kChangedOnDiskText;
+        return false;
+    }
     const std::u16string path = file_.GetPath();
-    return SavesInPlace() ? SaveInPlace(path, progress) : SaveViaTempFile(path, progress);
+    return SavesInPlace() ? SaveInPlace(path, progress, cancel)
+                          : SaveViaTempFile(platform::ResolveLinks(path), progress, cancel);
+}
+
+bool EditableDocument::SaveAs(const std::u16string& path, const ProgressCallback& progress,
+                              const CancelCheck& cancel) {
+    lastError_.clear();
+    if (!IsOpen()) {
+        lastError_ = u"No file is open.";
+        return false;
+    }
+    const std::u16string target = platform::ResolveLinks(path);
+    platform::FileIdentity own, other;
+    if (target == platform::ResolveLinks(file_.GetPath()) ||
+        (platform::QueryFileIdentity(file_.GetPath(), own) && platform::QueryFileIdentity(target, other) &&
+         own.volume == other.volume && own.index == other.index))
+        return Save(progress, cancel);
+    // On success the document is the new file; the one it came from stays as it was.
+    return SaveViaTempFile(target, progress, cancel);
 }
 
 bool EditableDocument::SavesInPlace() const {
@@ -73,7 +119,12 @@ bool EditableDocument::FinishSave(const std::u16string& path) {
     return file_.Open(path);
 }
 
-bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCallback& progress) {
+bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCallback& progress,
+                                   const CancelCheck& cancel) {
+    if (cancel && cancel()) {
+        lastError_ = kSaveCancelledText;
+        return false;
+    }
     const ProgressReporter reporter(progress, GetLogicalSize());
     platform::FileHandle out = platform::OpenExistingForWriting(path);
     if (!out.IsOpen()) {
@@ -81,41 +132,47 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
         return false;
     }
 
+    // The runs of consecutive overwritten offsets, and the added bytes, which all trail the
+    // file's bytes and go directly after the last one kept.
+    struct Group {
+        std::uint64_t start;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Group> groups;
+    std::vector<std::uint8_t> appended;
+    pieces_.ForEachFrom(0, [&](const Piece& piece) {
+        const auto* bytes = added_.data() + piece.bufferOffset;
+        if (piece.source == PieceSource::Added) {
+            appended.insert(appended.end(), bytes, bytes + piece.length);
+        } else if (piece.source == PieceSource::Overwrite) {
+            if (groups.empty() || groups.back().start + groups.back().bytes.size() != piece.fileOffset)
+                groups.push_back({piece.fileOffset, {}});
+            groups.back().bytes.insert(groups.back().bytes.end(), bytes, bytes + piece.length);
+        }
+        return true;
+    });
     const PieceTotals totals = pieces_.Totals();
+    const std::uint64_t originalSize = file_.GetSize();
+
+    // Every byte the writes need is reserved first (holes of a sparse file included), so that a
+    // full disk fails the save before anything is written.
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> written;  // file ranges overwritten so far
     const auto writeChanges = [&]() {
-        // One seek and one write per run of consecutive overwritten offsets; the added bytes
-        // all trail the file's bytes and go directly after the last one kept.
-        std::vector<std::uint8_t> group;
-        std::uint64_t groupStart = 0;
-        const auto writeGroup = [&]() {
-            if (group.empty()) return true;
-            if (!out.Seek(groupStart) || !WriteAll(out, group.data(), group.size())) return false;
-            reporter.Report(groupStart + group.size());
-            group.clear();
-            return true;
-        };
-        bool ok = true;
-        std::vector<Piece> appended;
-        pieces_.ForEachFrom(0, [&](const Piece& piece) {
-            if (piece.source == PieceSource::Added) {
-                appended.push_back(piece);
-                return true;
-            }
-            if (piece.source != PieceSource::Overwrite) return true;
-            if (!group.empty() && groupStart + group.size() != piece.fileOffset) ok = writeGroup();
-            if (group.empty()) groupStart = piece.fileOffset;
-            const auto* bytes = added_.data() + piece.bufferOffset;
-            group.insert(group.end(), bytes, bytes + piece.length);
-            return ok;
-        });
-        if (!ok || !writeGroup()) return false;
+        for (const Group& group : groups)
+            if (!out.Reserve(group.start, group.bytes.size())) return false;
+        if (!appended.empty() && !out.Reserve(totals.fileBytes, appended.size())) return false;
+        for (const Group& group : groups) {
+            if (!out.Seek(group.start) || !WriteAll(out, group.bytes.data(), group.bytes.size())) return false;
+            written.emplace_back(group.start, group.start + group.bytes.size());
+            reporter.Report(group.start + group.bytes.size());
+        }
         if (!appended.empty()) {
-            if (!out.Seek(totals.fileBytes)) return false;
-            for (const Piece& piece : appended)
-                if (!WriteAll(out, added_.data() + piece.bufferOffset, piece.length)) return false;
+            if (!out.Seek(totals.fileBytes) || !WriteAll(out, appended.data(), appended.size())) return false;
+            if (totals.fileBytes < originalSize)
+                written.emplace_back(totals.fileBytes, std::min(originalSize, totals.fileBytes + appended.size()));
             reporter.ReportDone();
         }
-        if (totals.fileBytes != file_.GetSize()) {
+        if (totals.fileBytes != originalSize) {
             if (!out.Seek(totals.bytes) || !out.SetEnd()) return false;
             reporter.ReportDone();
         }
@@ -124,6 +181,10 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
 
     if (!writeChanges()) {
         SetErrorFromSystem();
+        // What was appended beyond the file's end goes again; overwritten bytes cannot.
+        std::uint64_t size = 0;
+        if (out.QuerySize(size) && size > originalSize) (void)(out.Seek(originalSize) && out.SetEnd());
+        if (!written.empty()) lastError_ += u" These bytes of the file were already written: " + RangesText(written) + u".";
         out.Close();
         return false;
     }
@@ -132,12 +193,17 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
 }
 
 // Streams the pieces through one buffer of kCopyBlock bytes, written whenever it fills.
-bool EditableDocument::CopyDocument(const platform::FileHandle& out, const ProgressCallback& progress) {
+bool EditableDocument::CopyDocument(const platform::FileHandle& out, const ProgressCallback& progress,
+                                    const CancelCheck& cancel) {
     const ProgressReporter reporter(progress, GetLogicalSize());
     std::vector<std::uint8_t> buffer(kCopyBlock);
     std::uint64_t filled = 0;
     std::uint64_t written = 0;
     const auto flush = [&]() {
+        if (cancel && cancel()) {
+            lastError_ = kSaveCancelledText;
+            return false;
+        }
         if (!WriteAll(out, buffer.data(), filled)) return false;
         written += filled;
         filled = 0;
@@ -164,13 +230,11 @@ bool EditableDocument::CopyDocument(const platform::FileHandle& out, const Progr
     return ok && (filled == 0 || flush());
 }
 
-bool EditableDocument::SaveViaTempFile(const std::u16string& path, const ProgressCallback& progress) {
-    std::u16string directory = platform::ParentDirectory(path);
-    if (directory.empty() && !platform::SystemTempDirectory(directory)) {
-        SetErrorFromSystem();
-        if (lastError_.empty()) lastError_ = u"The folder for temporary files could not be determined.";
-        return false;
-    }
+bool EditableDocument::SaveViaTempFile(const std::u16string& target, const ProgressCallback& progress,
+                                       const CancelCheck& cancel) {
+    // Beside the target, so that the replace is a rename on one volume.
+    std::u16string directory = platform::ParentDirectory(target);
+    if (directory.empty()) directory = u".";
     std::u16string tempPath;
     if (!platform::CreateUniqueFile(directory, kTempPrefix, tempPath)) {
         SetErrorFromSystem();
@@ -182,7 +246,8 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
         platform::RemoveFile(tempPath);
         return false;
     }
-    if (!CopyDocument(out, progress) || !out.Flush()) {
+    EnsurePieces();
+    if (!CopyDocument(out, progress, cancel) || !out.Flush()) {
         SetErrorFromSystem();
         out.Close();
         platform::RemoveFile(tempPath);
@@ -190,14 +255,23 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& path, const Progres
     }
     out.Close();
 
-    file_.Close();  // the file cannot be replaced while it is open
-    if (!platform::MoveOver(tempPath, path)) {
+    const std::u16string opened = file_.GetPath();
+    const bool replacesOwnFile = target == platform::ResolveLinks(opened);
+    if (replacesOwnFile && !platform::ReplacesOpenFiles()) file_.Close();
+    if (!platform::ReplaceKeepingMetadata(tempPath, target)) {
         SetErrorFromSystem();
-        platform::RemoveFile(tempPath);
-        (void)file_.Open(path);
+        if (file_.IsOpen() || file_.Open(opened)) {
+            platform::RemoveFile(tempPath);
+            return false;
+        }
+        // Neither the new file nor the old one: the document becomes the temporary file, which
+        // holds every change.
+        lastError_ += u" Your changes were kept in " + tempPath + u".";
+        DropEdits();
+        (void)file_.Open(tempPath);
         return false;
     }
-    return FinishSave(path);
+    return FinishSave(replacesOwnFile ? opened : target);
 }
 
 }  // namespace tvx

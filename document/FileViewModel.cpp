@@ -20,11 +20,18 @@ bool FileViewModel::Open(const std::u16string& path) {
     handle_ = std::move(handle);
     size_ = size;
     path_ = path;
+    identityKnown_ = platform::QueryFileIdentity(path, identity_);
     return true;
+}
+
+bool FileViewModel::ChangedOnDisk() const {
+    platform::FileIdentity now;
+    return IsOpen() && identityKnown_ && (!platform::QueryFileIdentity(path_, now) || now != identity_);
 }
 
 void FileViewModel::Close() noexcept {
     handle_.Close();
+    identityKnown_ = false;
     size_ = 0;
     path_.clear();
 }

@@ -3,6 +3,7 @@
 
 #include "document/DocumentInterfaces.h"
 #include "platform/File.h"
+#include "platform/FileMetadata.h"
 
 namespace tvx {
 
@@ -23,8 +24,14 @@ public:
     [[nodiscard]] bool Open(const std::u16string& path);
     void Close() noexcept;
 
+    // Whether the file at the path is no longer the one opened, as it was then: another file
+    // (replaced by a rename), another size or last-write time, or none at all.
+    [[nodiscard]] bool ChangedOnDisk() const;
+
 private:
     platform::FileHandle handle_;
+    platform::FileIdentity identity_;
+    bool identityKnown_ = false;
     std::uint64_t size_ = 0;
     std::u16string path_;
 };

@@ -54,6 +54,10 @@ public:
     [[nodiscard]] bool Write(const void* buffer, std::uint32_t count,
                              std::uint32_t& written) const noexcept;
     [[nodiscard]] bool SetEnd() const noexcept;  // SetEndOfFile at the current position
+    // Reserves the disk space of [offset, offset + length), so that writing there cannot run out
+    // of it: posix_fallocate (which also fills holes, and may grow the file); on Windows the
+    // file grows to the range's end (SetEndOfFile), holes are left as they are.
+    [[nodiscard]] bool Reserve(std::uint64_t offset, std::uint64_t length) const noexcept;
     [[nodiscard]] bool Flush() const noexcept;   // FlushFileBuffers
 
 private:
@@ -72,8 +76,6 @@ private:
 // and returns its path.
 [[nodiscard]] bool CreateUniqueFile(const std::u16string& directory, const std::u16string& prefix,
                                     std::u16string& path);
-// GetTempPathW: the directory for temporary files.
-[[nodiscard]] bool SystemTempDirectory(std::u16string& directory);
 // MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH).
 // (Named apart from the Win32 ReplaceFile macro.)
 [[nodiscard]] bool MoveOver(const std::u16string& from, const std::u16string& to);

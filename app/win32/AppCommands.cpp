@@ -24,6 +24,7 @@ bool AppWindow::OnCommand(WORD id) {
     switch (id) {
         case kCmdOpen: ShowOpenDialog(); return true;
         case kCmdSave: (void)SaveFile(); return true;
+        case kCmdSaveAs: (void)SaveFileAs(); return true;
         case kCmdClose: CloseFile(); return true;
         case kCmdReadOnly: ToggleReadOnly(); return true;
         case kCmdEncodingAscii: SetEncoding(TextEncoding::Ascii); return true;

@@ -32,6 +32,7 @@ bool AppWindow::OpenFile(const std::u16string& typedPath) {
         return false;
     }
     hexView_.View().SetDocument(&document_);  // every file starts read-only
+    reloadDeclined_ = false;
     AddRecentFile(settings_, path, settingsPath_);
     RebuildMenu();
     UpdateTitle();
@@ -130,15 +131,14 @@ void AppWindow::ReleaseInput(bool viewHadFocus) {
 }
 
 // The save runs on this thread and pumps messages: the input is held off meanwhile.
-bool AppWindow::SaveFile() {
-    if (!document_.IsOpen()) return true;
+bool AppWindow::RunSave(const std::function<bool()>& save) {
     saving_ = true;
     savingText_ = Text("status.saving");
     saveProgress_.Reset();
     const bool viewHadFocus = HoldInput();
     ShowProgress();
 
-    const bool saved = document_.Save([this](std::size_t done, std::size_t total) { OnSaveProgress(done, total); });
+    const bool saved = save();
 
     saving_ = false;
     ReleaseInput(viewHadFocus);
@@ -151,6 +151,58 @@ bool AppWindow::SaveFile() {
     if (!document_.LastErrorText().empty()) message += u"\r\n\r\n" + document_.LastErrorText();
     MessageBoxW(window_, Wide(message), Wide(Text("app.title")), MB_ICONERROR);
     return false;
+}
+
+bool AppWindow::SaveFile() {
+    if (!document_.IsOpen()) return true;
+    if (document_.IsModified() && document_.ChangedOnDisk()) {
+        MessageBoxW(window_, Wide(Text("error.file_changed_on_disk")), Wide(Text("app.title")), MB_ICONWARNING);
+        return false;
+    }
+    return RunSave([this] {
+        return document_.Save([this](std::size_t done, std::size_t total) { OnSaveProgress(done, total); });
+    });
+}
+
+bool AppWindow::SaveFileAs() {
+    if (!document_.IsOpen()) return false;
+    std::vector<wchar_t> name(32768, L'\0');
+    const std::u16string current = document_.GetPath();
+    std::copy(current.begin(), current.end(), name.begin());
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog)) return false;
+    const std::optional<std::u16string> path = platform::AbsolutePath(reinterpret_cast<const char16_t*>(name.data()));
+    if (!path) return false;
+    const bool saved = RunSave([this, &path] {
+        return document_.SaveAs(*path, [this](std::size_t done, std::size_t total) { OnSaveProgress(done, total); });
+    });
+    if (!saved) return false;
+    reloadDeclined_ = false;
+    AddRecentFile(settings_, document_.GetPath(), settingsPath_);
+    AfterDocumentSwitch();
+    return true;
+}
+
+void AppWindow::OfferReloadIfChanged() {
+    if (busy_ || reloadAsking_ || reloadDeclined_ || !IsWindowEnabled(window_) || !document_.ChangedOnDisk()) return;
+    reloadAsking_ = true;
+    const bool reload =
+        MessageBoxW(window_, Wide(Text("confirm.reload_changed")), Wide(Text("app.title")), MB_YESNO | MB_ICONQUESTION) ==
+            IDYES &&
+        (!document_.IsModified() || MessageBoxW(window_, Wide(Text("confirm.reload_drops_edits")),
+                                                Wide(Text("app.title")), MB_YESNO | MB_ICONWARNING) == IDYES);
+    reloadAsking_ = false;
+    if (reload) {
+        const std::u16string path = document_.GetPath();
+        OpenFile(path);
+    } else {
+        reloadDeclined_ = true;
+    }
 }
 
 bool AppWindow::ConfirmSaveChanges() {

@@ -84,7 +84,8 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
     // The edit keys (Ctrl+Z, Ctrl+C, ...) are the hex view's own, so other windows keep theirs.
     ACCEL table[] = {{FVIRTKEY | FCONTROL, 'F', kCmdFind},     {FVIRTKEY | FCONTROL, 'G', kCmdGoTo},
                      {FVIRTKEY | FCONTROL, 'R', kCmdReadOnly}, {FVIRTKEY | FCONTROL, 'O', kCmdOpen},
-                     {FVIRTKEY | FCONTROL, 'S', kCmdSave},     {FVIRTKEY | FCONTROL, 'H', kCmdReplace},
+                     {FVIRTKEY | FCONTROL, 'S', kCmdSave},     {FVIRTKEY | FCONTROL | FSHIFT, 'S', kCmdSaveAs},
+                     {FVIRTKEY | FCONTROL, 'H', kCmdReplace},
                      {FVIRTKEY, VK_F3, kCmdFindNextAgain},     {FVIRTKEY | FSHIFT, VK_F3, kCmdFindPreviousAgain}};
     accelerators_ = CreateAcceleratorTableW(table, static_cast<int>(std::size(table)));
     return accelerators_ != nullptr;
@@ -129,6 +130,11 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetFocus(hexView_.Window());
             return 0;
         case WM_DPICHANGED: OnDpiChanged(wParam, lParam); return 0;
+        case WM_ACTIVATE:
+            // Asked after the activation is complete, not inside it.
+            if (LOWORD(wParam) != WA_INACTIVE) PostMessageW(window_, WM_APP + kAppCheckDiskChange, 0, 0);
+            break;
+        case WM_APP + kAppCheckDiskChange: OfferReloadIfChanged(); return 0;
         case WM_DESTROY: OnDestroy(); return 0;
         case WM_CLOSE:
             if (busy_) return 0;  // a save is running

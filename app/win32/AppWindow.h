@@ -20,6 +20,7 @@
 #include <shellapi.h>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -60,6 +61,13 @@ private:
     [[nodiscard]] bool OpenInNewInstance(const std::u16string& path);
     void CloseFile();
     [[nodiscard]] bool SaveFile();
+    // Save As: the save dialog, then the whole document written to the chosen file, which the
+    // document then is.
+    [[nodiscard]] bool SaveFileAs();
+    // Runs one save with the input held off and the progress shown; false after telling why.
+    [[nodiscard]] bool RunSave(const std::function<bool()>& save);
+    // When the file changed on disk since it was opened, asks once whether to reload it.
+    void OfferReloadIfChanged();
     // While work on this thread pumps messages without a modal dialog: the busy flag grays the
     // menu and keeps the window open, and the disabled hex view takes no edit. HoldInput
     // tells whether the view had the focus, which ReleaseInput gives back.
@@ -194,6 +202,8 @@ private:
     StructViewWindow structView_;
     HexViewWindow hexView_;
     std::optional<std::u16string> pendingPath_;
+    bool reloadDeclined_ = false;  // for the file open now: the change on disk was seen and kept
+    bool reloadAsking_ = false;
     std::u16string settingsPath_;
     // The loaded struct pattern (null when none), where it came from, and what the view shows
     // of it; after a failed load the path, name and error stay so that Reload can try again.

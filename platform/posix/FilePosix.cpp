@@ -171,6 +171,16 @@ bool FileHandle::SetEnd() const noexcept {
     return position >= 0 && ::ftruncate(Fd(native_), position) == 0;
 }
 
+bool FileHandle::Reserve(std::uint64_t offset, std::uint64_t length) const noexcept {
+    if (length == 0) return true;
+    const int error = ::posix_fallocate(Fd(native_), static_cast<off_t>(offset), static_cast<off_t>(length));
+    // File systems without allocation (EOPNOTSUPP through glibc's fallback is not reported)
+    // leave nothing to reserve.
+    if (error == 0 || error == EOPNOTSUPP) return true;
+    errno = error;
+    return false;
+}
+
 bool FileHandle::Flush() const noexcept { return ::fsync(Fd(native_)) == 0; }
 
 FileHandle OpenForReading(const std::u16string& path) { return OpenWith(path, O_RDONLY); }
@@ -201,18 +211,6 @@ bool CreateUniqueFile(const std::u16string& directory, const std::u16string& pre
     }
     errno = EEXIST;
     return false;
-}
-
-bool SystemTempDirectory(std::u16string& directory) {
-    const char* env = std::getenv("TMPDIR");
-    directory = DecodeUtf8(env && *env ? env : "/tmp");
-    struct stat info {};
-    if (::stat(NativePath(directory).c_str(), &info) != 0) return false;
-    if (!S_ISDIR(info.st_mode)) {
-        errno = ENOTDIR;
-        return false;
-    }
-    return true;
 }
 
 namespace {

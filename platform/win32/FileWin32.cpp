@@ -104,6 +104,15 @@ bool FileHandle::Write(const void* buffer, std::uint32_t count, std::uint32_t& w
 
 bool FileHandle::SetEnd() const noexcept { return ::SetEndOfFile(Native(native_)) != 0; }
 
+bool FileHandle::Reserve(std::uint64_t offset, std::uint64_t length) const noexcept {
+    if (length == 0) return true;
+    std::uint64_t size = 0;
+    if (!QuerySize(size)) return false;
+    if (offset + length <= size) return true;  // within the file: nothing is reserved for holes here
+    // Growing the file allocates its new end; the writes that follow fill it.
+    return Seek(offset + length) && SetEnd();
+}
+
 bool FileHandle::Flush() const noexcept { return ::FlushFileBuffers(Native(native_)) != 0; }
 
 FileHandle OpenForReading(const std::u16string& path) {
@@ -120,14 +129,6 @@ bool CreateUniqueFile(const std::u16string& directory, const std::u16string& pre
     wchar_t buffer[MAX_PATH] = {};
     if (::GetTempFileNameW(Wide(directory).c_str(), Wide(prefix).c_str(), 0, buffer) == 0) return false;
     path = FromWide(buffer, ::wcslen(buffer));
-    return true;
-}
-
-bool SystemTempDirectory(std::u16string& directory) {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
-    if (length == 0 || length > MAX_PATH) return false;
-    directory = FromWide(buffer, length);
     return true;
 }
 

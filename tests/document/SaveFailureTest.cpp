@@ -1,6 +1,12 @@
 // A failed save leaves the file byte-identical, keeps the edits and leaves no temporary file.
 
 #include "tests/document/OpenDocument.h"
+#include "tests/support/SmallFileSystem.h"
+
+#include "platform/Utf8.h"
+
+#include <fstream>
+#include <functional>
 
 namespace tvx {
 namespace {
@@ -110,6 +116,98 @@ TEST(SaveFailure, ErrorTextIsTheSystemsMessage) {
     fs::permissions(doc.dir.Path() / "doc.bin", fs::perms::owner_all);
     ASSERT_TRUE(doc.document.Save({}));
     EXPECT_EQ(doc.OnDisk(), Bytes({0xFF, 2, 3, 4, 0xFE}));
+}
+
+// Another program changed the file after it was opened: neither writer writes, the edits stay,
+// and Save As keeps them in a new file where the bytes under them can still be read.
+TEST(SaveFailure, AFileChangedOnDiskIsNotWritten) {
+    const struct {
+        const char* change;
+        std::function<bool(const fs::path&)> make;  // false: not possible here
+        bool readable;                               // the bytes under the edits can still be read
+    } cases[] = {
+        {"grew", [](const fs::path& p) {
+             std::ofstream(p, std::ios::app) << "ZZ";
+             return true;
+         }, true},
+        {"shrank", [](const fs::path& p) {
+             fs::resize_file(p, 2);
+             return true;
+         }, false},
+        {"replaced by a rename",
+         [](const fs::path& p) {
+             std::ofstream(fs::path(p) += ".new") << "NEW";
+             std::error_code error;
+             fs::rename(fs::path(p) += ".new", p, error);
+             return !error;
+         },
+         true},
+        {"deleted", [](const fs::path& p) { return RemoveOpenFile(p); }, true},
+    };
+    for (const Writer writer : {Writer::InPlace, Writer::TempFile}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.change) + (writer == Writer::InPlace ? ", in place" : ", temporary file"));
+            OpenDocument doc(kOriginal);
+            ASSERT_NO_FATAL_FAILURE(Edit(doc.document, writer));
+            const Bytes edited = doc.ReadAll();
+            const fs::path path = doc.dir.Path() / "doc.bin";
+            if (!c.make(path)) {
+                fs::remove(fs::path(path) += ".new");
+                continue;  // Windows keeps an open file's name
+            }
+            const bool exists = fs::exists(path);
+            const Bytes onDisk = exists ? doc.OnDisk() : Bytes{};
+            EXPECT_FALSE(doc.document.Save({}));
+            EXPECT_EQ(doc.document.LastErrorText(),
+                      u"The file was changed by another program after it was opened. Use Save As to keep your edits.");
+            EXPECT_TRUE(doc.document.IsModified());
+            EXPECT_EQ(doc.dir.List(), exists ? std::vector<std::string>{"doc.bin"} : std::vector<std::string>{});
+            if (exists) {
+                EXPECT_EQ(doc.OnDisk(), onDisk);
+            }
+            if (!c.readable) continue;
+            const std::u16string kept = doc.dir.File("kept.bin");
+            ASSERT_TRUE(doc.document.SaveAs(kept, {})) << platform::EncodeUtf8(doc.document.LastErrorText());
+            EXPECT_EQ(test::ReadFileBytes(kept), edited);
+            EXPECT_EQ(doc.document.GetPath(), kept);
+            EXPECT_FALSE(doc.document.IsModified());
+            EXPECT_FALSE(doc.document.CanUndo());
+            if (exists) {
+                EXPECT_EQ(doc.OnDisk(), onDisk);
+            }
+        }
+    }
+}
+
+// A full disk: the in-place writer reserves what it appends and the holes it fills before it
+// writes a byte, so the file stays as it was.
+TEST(SaveFailure, AFullDiskLeavesTheFileAsItWasInPlace) {
+    test::TempDir dir;
+    const test::SmallFileSystem disk(dir.Path(), 64 * 1024);
+    if (!disk.Unavailable().empty()) GTEST_SKIP() << "no small file system to fill: " << disk.Unavailable();
+    const fs::path dense = disk.Path() / "dense.bin", sparse = disk.Path() / "sparse.bin";
+    test::WriteFileBytes(dense.u16string(), Bytes(4096, 7));
+    std::ofstream(sparse).close();
+    fs::resize_file(sparse, 1 << 20);  // a hole, no block on disk
+    test::FillFileSystem(disk.Path());
+
+    for (const fs::path& path : {dense, sparse}) {
+        EditableDocument document;
+        ASSERT_TRUE(document.File().Open(path.u16string()));
+        const Bytes before = test::ReadFileBytes(path.u16string());
+        ASSERT_TRUE(document.OverwriteBytes(100, Bytes(3000, 1)));
+        if (path == dense) {
+            ASSERT_TRUE(document.InsertBytes(document.GetSize(), Bytes(32 * 1024, 2)));
+        }
+        ASSERT_TRUE(document.SavesInPlace());
+        EXPECT_FALSE(document.Save({}));
+        EXPECT_EQ(test::ReadFileBytes(path.u16string()), before) << path;
+        EXPECT_TRUE(document.IsModified());
+    }
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(disk.Path())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"dense.bin", "filler", "sparse.bin"}));
 }
 
 }  // namespace

@@ -1,11 +1,19 @@
 #include "platform/Utf8.h"
 #include "tests/document/OpenDocument.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#include <sddl.h>
+#else
+#include <cstdlib>
+#endif
+
 namespace tvx {
 namespace {
 
 using test::Bytes;
 using test::OpenDocument;
+namespace fs = std::filesystem;
 
 std::string ErrorOf(const EditableDocument& document) { return platform::EncodeUtf8(document.LastErrorText()); }
 
@@ -102,10 +110,15 @@ TEST(Save, DeletingEveryByteSavesAnEmptyFile) {
     EXPECT_TRUE(doc.document.IsOpen());
 }
 
-TEST(Save, BareFileNameUsesTheSystemTemporaryFolder) {
+// The temporary file goes beside the file, never to the system's temporary folder.
+TEST(Save, BareFileNameSavesThroughTheCurrentFolder) {
     test::TempDir dir;
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.Path());
+#ifndef _WIN32
+    const std::string tmpdir = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    ::setenv("TMPDIR", "/nonexistent", 1);
+#endif
     test::WriteFileBytes(u"bare.bin", {1, 2, 3});
     EditableDocument document;
     ASSERT_TRUE(document.File().Open(u"bare.bin"));
@@ -114,10 +127,71 @@ TEST(Save, BareFileNameUsesTheSystemTemporaryFolder) {
     const Bytes onDisk = test::ReadFileBytes(u"bare.bin");
     document.Close();
     std::filesystem::current_path(previous);
+#ifndef _WIN32
+    if (tmpdir.empty()) ::unsetenv("TMPDIR");
+    else ::setenv("TMPDIR", tmpdir.c_str(), 1);
+#endif
     ASSERT_TRUE(saved) << ErrorOf(document);
     EXPECT_EQ(onDisk, Bytes({0, 1, 2, 3}));
     EXPECT_EQ(dir.List(), std::vector<std::string>{"bare.bin"});
 }
+
+// The file replaced through a temporary file keeps what the system keeps about it.
+#ifdef _WIN32
+TEST(Save, TheTemporaryFileKeepsAttributesAndSecurity) {
+    OpenDocument doc({1, 2, 3});
+    const std::wstring path(doc.path.begin(), doc.path.end());
+    ASSERT_TRUE(::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    PSECURITY_DESCRIPTOR restricted = nullptr;
+    // Full access for the owner and the administrators only, not inherited.
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;OW)(A;;FA;;;BA)", SDDL_REVISION_1,
+                                                                      &restricted, nullptr));
+    const bool secured = ::SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, restricted) != 0;
+    ::LocalFree(restricted);
+    const auto dacl = [&] {
+        DWORD needed = 0;
+        ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
+        std::vector<std::uint8_t> buffer(needed);
+        wchar_t* text = nullptr;
+        if (needed == 0 || !::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, buffer.data(), needed, &needed) ||
+            !::ConvertSecurityDescriptorToStringSecurityDescriptorW(buffer.data(), SDDL_REVISION_1,
+                                                                   DACL_SECURITY_INFORMATION, &text, nullptr))
+            return std::wstring();
+        std::wstring result(text);
+        ::LocalFree(text);
+        return result;
+    };
+    const std::wstring before = dacl();
+    ASSERT_TRUE(doc.document.InsertByte(0, 0));
+    ASSERT_TRUE(doc.document.Save({})) << ErrorOf(doc.document);
+    EXPECT_EQ(doc.OnDisk(), Bytes({0, 1, 2, 3}));
+    EXPECT_NE(::GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+    if (secured) {
+        EXPECT_EQ(dacl(), before);
+    }
+    EXPECT_EQ(doc.dir.List(), std::vector<std::string>{"doc.bin"});
+}
+#else
+TEST(Save, TheTemporaryFileKeepsTheModeAndSavesThroughALink) {
+    for (const auto mode : {fs::perms(0600), fs::perms(0755)}) {
+        OpenDocument doc({1, 2, 3});
+        fs::permissions(doc.dir.Path() / "doc.bin", mode);
+        ASSERT_TRUE(doc.document.InsertByte(0, 0));
+        ASSERT_TRUE(doc.document.Save({})) << ErrorOf(doc.document);
+        EXPECT_EQ(fs::status(doc.dir.Path() / "doc.bin").permissions(), mode);
+    }
+    OpenDocument doc({1, 2, 3});
+    fs::create_symlink("doc.bin", doc.dir.Path() / "link.bin");
+    EditableDocument linked;
+    ASSERT_TRUE(linked.File().Open(doc.dir.File("link.bin")));
+    ASSERT_TRUE(linked.InsertByte(0, 0));
+    ASSERT_TRUE(linked.Save({})) << ErrorOf(linked);
+    EXPECT_TRUE(fs::is_symlink(doc.dir.Path() / "link.bin"));
+    EXPECT_EQ(doc.OnDisk(), Bytes({0, 1, 2, 3}));
+    EXPECT_EQ(linked.GetPath(), doc.dir.File("link.bin"));
+    EXPECT_EQ(doc.dir.List(), (std::vector<std::string>{"doc.bin", "link.bin"}));
+}
+#endif
 
 }  // namespace
 }  // namespace tvx

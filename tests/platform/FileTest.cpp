@@ -122,11 +122,5 @@ TEST(File, ParentDirectoryOfABareNameIsEmpty) {
 #endif
 }
 
-TEST(File, SystemTempDirectoryExists) {
-    std::u16string directory;
-    ASSERT_TRUE(SystemTempDirectory(directory));
-    EXPECT_TRUE(test::FileExists(directory));
-}
-
 }  // namespace
 }  // namespace tvx::platform

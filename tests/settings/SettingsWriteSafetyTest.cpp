@@ -4,7 +4,7 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/File.h"
-#include "tests/settings/SmallFileSystem.h"
+#include "tests/support/SmallFileSystem.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

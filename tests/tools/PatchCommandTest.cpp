@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Interrupt.h"
+
+#include <csignal>
 #include <random>
 #include <utility>
 
@@ -149,6 +152,32 @@ TEST(PatchCommand, MissingFileFails) {
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_NE(result.err.find("cannot open"), std::string::npos);
     EXPECT_TRUE(dir.List().empty());
+}
+
+// --output writes the result to another file; a signal during a save stops it, leaving the
+// file as it was and no temporary file.
+TEST(PatchCommand, WritesElsewhereAndStopsOnASignal) {
+    test::TempDir dir;
+    const auto path = dir.File("f.bin"), output = dir.File("out.bin");
+    test::WriteFileBytes(path, {1, 2, 3});
+    auto result = RunCommand(cli::kPatchCommand, {path, u"--output", output, u"ins:1:FF"});
+    EXPECT_EQ(result.exitCode, 0) << result.err;
+    EXPECT_EQ(test::ReadFileBytes(output), Bytes({1, 0xFF, 2, 3}));
+    EXPECT_EQ(test::ReadFileBytes(path), Bytes({1, 2, 3}));
+#ifndef _WIN32
+    platform::CatchInterrupts();
+    for (const int signal : {SIGINT, SIGTERM}) {
+        std::raise(signal);  // arrives before the save's first block is written
+        result = RunCommand(cli::kPatchCommand, {path, u"ins:1:FF"});
+        platform::ClearInterrupt();
+        EXPECT_EQ(result.exitCode, 128 + signal);
+        EXPECT_NE(result.err.find("interrupted; "), std::string::npos) << result.err;
+        EXPECT_EQ(test::ReadFileBytes(path), Bytes({1, 2, 3}));
+        EXPECT_EQ(dir.List(), (std::vector<std::string>{"f.bin", "out.bin"}));
+    }
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+#endif
 }
 
 }  // namespace

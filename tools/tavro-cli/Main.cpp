@@ -1,6 +1,7 @@
 // tavro-cli: the editor's core from the command line.
 
 #include "platform/CommandLine.h"
+#include "platform/Interrupt.h"
 #include "tools/tavro-cli/Command.h"
 #include "tools/tavro-cli/TerminalText.h"
 
@@ -34,6 +35,7 @@ void PrintHelp(std::ostream& out) {
 }  // namespace
 
 int Main(int argc, char** argv) {
+    platform::CatchInterrupts();  // a save stops cleanly on Ctrl+C and SIGTERM
     std::vector<std::u16string> args = platform::CommandLineArguments(argc, argv);
     if (args.size() < 2) {
         PrintHelp(std::cerr);

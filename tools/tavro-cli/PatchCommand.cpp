@@ -75,11 +75,17 @@ bool Apply(EditableDocument& document, const PatchOperation& operation) {
 }
 
 int RunPatch(CommandContext& context) {
-    std::optional<std::u16string> path;
+    std::optional<std::u16string> path, output;
     std::vector<PatchOperation> operations;
     ArgumentReader reader(context.args);
     while (reader.Next()) {
         const std::u16string& arg = reader.Current();
+        if (reader.IsOption() && arg == u"--output") {
+            const std::u16string* value = reader.Value();
+            if (value == nullptr) return UsageError(context, kPatchCommand, "expected a file after '--output'");
+            output = *value;
+            continue;
+        }
         if (reader.IsOption()) return UsageError(context, kPatchCommand, "unexpected argument " + Quoted(arg));
         if (!path) {
             path = arg;
@@ -101,6 +107,11 @@ int RunPatch(CommandContext& context) {
         if (!refusal.empty())
             return Failure(context, Quoted(operation.text) + ": " + refusal + "; the file was not changed");
     }
+    if (output) {
+        if (const int code = SaveEditsAs(context, *output, document); code != kExitOk) return code;
+        context.out << "written to " << Quoted(*output) << ", size " << document.GetSize() << " bytes\n";
+        return kExitOk;
+    }
     const bool inPlace = document.SavesInPlace();
     if (const int code = SaveEdits(context, *path, document, openedSize); code != kExitOk) return code;
     context.out << (inPlace ? "patched in place" : "replaced through a temporary file") << ", new size "
@@ -111,10 +122,11 @@ int RunPatch(CommandContext& context) {
 }  // namespace
 
 const Command kPatchCommand{
-    "patch", "FILE OP...",
+    "patch", "FILE [--output OUT] OP...",
     "Edits FILE and saves it. OP is ow:OFFSET:HEX (overwrite), ins:OFFSET:HEX (insert) or del:OFFSET:COUNT "
     "(delete), undo or redo (of the operations before it); OFFSET is hexadecimal (the size itself is the end), "
-    "COUNT decimal, HEX an even number of hex digits. Nothing is saved when an operation does not fit.",
-    "", RunPatch};
+    "COUNT decimal, HEX an even number of hex digits. Nothing is saved when an operation does not fit. With "
+    "--output the result is written to OUT and FILE is left as it is.",
+    "--output ", RunPatch};
 
 }  // namespace tvx::cli

@@ -2,6 +2,7 @@
 
 #include "document/EditableDocument.h"
 #include "localization/StringTable.h"
+#include "platform/Interrupt.h"
 #include "tools/tavro-cli/TerminalText.h"
 
 namespace tvx::cli {
@@ -65,8 +66,21 @@ int SaveEdits(CommandContext& context, const std::u16string& path, EditableDocum
     };
     if (const std::string message = changed("the file was not saved"); !message.empty())
         return Failure(context, message);
-    if (document.Save({})) return kExitOk;
+    if (document.Save({}, [] { return platform::InterruptRequested(); })) return kExitOk;
     if (const std::string message = changed("the save failed"); !message.empty()) return Failure(context, message);
+    return SaveFailure(context, path, document);
+}
+
+int SaveEditsAs(CommandContext& context, const std::u16string& output, EditableDocument& document) {
+    if (document.SaveAs(output, {}, [] { return platform::InterruptRequested(); })) return kExitOk;
+    return SaveFailure(context, output, document);
+}
+
+int SaveFailure(CommandContext& context, const std::u16string& path, const EditableDocument& document) {
+    if (platform::InterruptRequested()) {
+        (void)Failure(context, "interrupted; " + Quoted(path) + " was not changed");
+        return platform::InterruptExitCode();
+    }
     const std::u16string& reason = document.LastErrorText();
     return Failure(context, "cannot save " + Quoted(path) + ": " +
                                 (reason.empty() ? std::string("the save failed") : TerminalText(reason)));

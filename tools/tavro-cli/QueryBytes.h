@@ -25,8 +25,13 @@ namespace tvx::cli {
 int RefusalFailure(CommandContext& context, const char* errorKey);
 
 // Saves the document's edits to path, the file it was opened from with openedSize bytes,
-// refusing when the file changed meanwhile. kExitOk, or kExitFailure after the reason.
+// refusing when the file changed meanwhile. kExitOk, or kExitFailure after the reason; an
+// interrupt (Ctrl+C, SIGTERM) stops the save with the file as it was and gives its exit code.
 [[nodiscard]] int SaveEdits(CommandContext& context, const std::u16string& path, EditableDocument& document,
                             std::uint64_t openedSize);
+// Writes the edited document to output instead, leaving its own file untouched.
+[[nodiscard]] int SaveEditsAs(CommandContext& context, const std::u16string& output, EditableDocument& document);
+// Reports why the save of path failed (or that an interrupt stopped it); returns the exit code.
+[[nodiscard]] int SaveFailure(CommandContext& context, const std::u16string& path, const EditableDocument& document);
 
 }  // namespace tvx::cli

@@ -1,4 +1,4 @@
-#include "tests/settings/SmallFileSystem.h"
+#include "tests/support/SmallFileSystem.h"
 
 #ifndef _WIN32
 #include <cerrno>
