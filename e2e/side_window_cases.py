@@ -236,6 +236,30 @@ class SideWindowCases:
             with open(path, "rb") as stream:
                 check(stream.read() == b"A" + BMP, "the file opened by its relative name did not get the byte")
             check(not os.path.exists(stray), "the save wrote a new file in the patterns folder")
+
+            # Another program appends to the file: back in the window, Tavro offers to reload it.
+            with open(path, "ab") as out:
+                out.write(b"outside")
+            click(app, *app.geometry(window)[:2])  # away to the Struct View, then back
+            self.activate_main(app)
+            app.key("n", window=app.wait_window("Tavro"))  # keep what is shown
+            app.wait_window_gone("Tavro")
+            app.key("4", "2")
+            app.wait_title("Tavro - relative.bin *")
+            app.key("ctrl+s")  # refused: the file changed
+            app.key("Return", window=app.wait_window("Tavro"))
+            app.wait_window_gone("Tavro")
+            with open(path, "rb") as stream:
+                check(stream.read() == b"A" + BMP + b"outside", "the save wrote over the other program's change")
+            # Save As keeps the edits in a new file, which the window then shows.
+            app.key("ctrl+shift+s")
+            dialog = app.wait_window("Save As")
+            app.key("ctrl+a", window=dialog)
+            app.type_text("kept.bin", window=dialog)
+            app.key("Return", window=dialog)
+            app.wait_title("Tavro - kept.bin")
+            with open(os.path.join(app.dir, "kept.bin"), "rb") as stream:
+                check(stream.read() == b"AB" + BMP, "Save As did not write the edits")
         finally:
             app.stop()
 

@@ -159,9 +159,11 @@ bool AppWindow::SaveFile() {
         MessageBoxW(window_, Wide(Text("error.file_changed_on_disk")), Wide(Text("app.title")), MB_ICONWARNING);
         return false;
     }
-    return RunSave([this] {
+    const bool saved = RunSave([this] {
         return document_.Save([this](std::size_t done, std::size_t total) { OnSaveProgress(done, total); });
     });
+    if (saved) reloadDeclined_ = false;  // the file is the one saved now
+    return saved;
 }
 
 bool AppWindow::SaveFileAs() {
