@@ -102,20 +102,8 @@ class EditCases:
         try:
             app.key("ctrl+r")
             app.type_text("414243")  # the caret moves on to offset 3
-            for name, key in (("DarkBlue", "d"), ("Light", "l"), ("Black", "b")):
-                app.menu("s", "t", key)
-                wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
-
-                def coloured():
-                    image = app.screenshot()
-                    box = self.hex_area(app, image, name)
-                    points = image.find(lambda c: sum(abs(a - b) for a, b in zip(c, CHANGED[name])) < 60, box)
-                    return len(points) > 20 and (image, points)
-
-                image, points = wait_for(coloured, what="changed bytes in the %s colour" % name)
-                image.save_png(os.path.join(self.artifacts, "changed-%s.png" % name))
+            for rows in self.rows_in_each_theme(app, CHANGED, "changed", tolerance=60, minimum=20).values():
                 # Only the first row's first three cells (and their text cells) are changed.
-                rows = {y for _, y in points}
                 check(max(rows) - min(rows) < 30, "changed colour on rows %d to %d" % (min(rows), max(rows)))
         finally:
             app.stop()

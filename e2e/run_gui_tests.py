@@ -68,6 +68,26 @@ class Cases(SideWindowCases, FileCases, SearchCases, PackageCases, EditCases):
         ys = [p[1] for p in points]
         return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
+    def rows_in_each_theme(self, app, colours, artifact, tolerance, minimum):
+        """Switches through the three themes; in each, waits for more than minimum pixels of the hex
+        area within tolerance of colours[theme] and keeps the screenshot. Returns the pixel rows
+        they lie on, by theme."""
+        rows = {}
+        for name, key in (("DarkBlue", "d"), ("Light", "l"), ("Black", "b")):
+            app.menu("s", "t", key)
+            wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
+
+            def found():
+                image = app.screenshot()
+                box = self.hex_area(app, image, name)
+                points = image.find(lambda c: sum(abs(a - b) for a, b in zip(c, colours[name])) < tolerance, box)
+                return len(points) > minimum and (image, points)
+
+            image, points = wait_for(found, what="%s in the %s colour" % (artifact, name))
+            image.save_png(os.path.join(self.artifacts, "%s-%s.png" % (artifact, name)))
+            rows[name] = {y for _, y in points}
+        return rows
+
     def caret_box(self, app, image):
         """The hex cell of the overwrite caret: (left, top, right, bottom) of its fill."""
         box = self.hex_area(app, image)

@@ -220,19 +220,7 @@ class SearchCases:
                      what="F3 to select %s (now %r)" % (EDITOR_HEX, app.clipboard()))
             check(not app.find_windows(DIALOG_TITLE), "F3 opened the dialog")
 
-            for name, key in (("DarkBlue", "d"), ("Light", "l"), ("Black", "b")):
-                app.menu("s", "t", key)
-                wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
-
-                def marked():
-                    image = app.screenshot()
-                    box = self.hex_area(app, image, name)
-                    points = image.find(lambda c: sum(abs(a - b) for a, b in zip(c, MATCH[name])) < 24, box)
-                    return len(points) > 100 and (image, points)
-
-                image, points = wait_for(marked, what="matches marked in the %s colour" % name)
-                image.save_png(os.path.join(self.artifacts, "matches-%s.png" % name))
-                rows = {y for _, y in points}
+            for rows in self.rows_in_each_theme(app, MATCH, "matches", tolerance=24, minimum=100).values():
                 check(max(rows) - min(rows) > 30, "matches marked on one row only: the three lie on three rows")
         finally:
             app.stop()
