@@ -1,7 +1,7 @@
 // libFuzzer target: the document against a model over a byte vector. The first byte gives the
 // length of the file's initial bytes, which follow; every further byte is an operation
-// (overwrite, insert or delete, one byte or many; read; undo; redo; begin and end of a group;
-// save) with its offset, length and bytes taken from the input. After each one the document's
+// (overwrite, insert or delete, one byte or many; equal ranges replaced at once; read; undo;
+// redo; begin and end of a group; save) with its offset, length and bytes taken from the input. After each one the document's
 // size, what it says about undo and being modified, and every read equal the model's; every
 // save leaves exactly the model's bytes on disk and no temporary file in the folder.
 
@@ -118,7 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t count = operation >> 4;  // 0 to 15
         const Bytes& current = model.Current();
         const bool fits = offset + count <= current.size();
-        switch (operation % 12) {
+        switch (operation % 13) {
         case 0: {  // overwrite
             const Bytes bytes = TakeBytes(input, count);
             const bool done = document.OverwriteBytes(offset, bytes);
@@ -188,6 +188,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             document.EndEditGroup();
             model.End();
             break;
+        case 12: {  // ranges of count % 5 bytes, each replaced by the same bytes
+            const std::size_t length = count % 5;
+            const Bytes bytes = TakeBytes(input, input.Byte() % 6);
+            std::vector<std::uint64_t> offsets;
+            bool valid = true;
+            for (std::size_t at = offset, n = count % 4 + 1; n > 0; --n) {
+                valid = valid && at + length <= current.size();
+                offsets.push_back(at);
+                at += length + input.Byte() % 8 + (length == 0);
+            }
+            Require(document.ReplaceEach(offsets, length, bytes, {}) == valid);
+            if (valid && (length > 0 || !bytes.empty())) {
+                Bytes& edited = model.Edit();
+                for (auto at = offsets.rbegin(); at != offsets.rend(); ++at) {
+                    const auto from = edited.begin() + static_cast<std::ptrdiff_t>(*at);
+                    edited.insert(edited.erase(from, from + static_cast<std::ptrdiff_t>(length)), bytes.begin(),
+                                  bytes.end());
+                }
+            }
+            break;
+        }
         case 11: {  // save
             const bool writes = document.IsModified();
             Require(document.Save({}));
