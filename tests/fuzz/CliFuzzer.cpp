@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static const std::filesystem::path patternFile = tvx::fuzz::ScratchFolder() / "pattern.tvsd";
     const tvx::cli::Command* const commands[] = {&tvx::cli::kDumpCommand, &tvx::cli::kFindCommand,
                                                  &tvx::cli::kInspectCommand, &tvx::cli::kStructCommand,
-                                                 &tvx::cli::kPatchCommand, &tvx::cli::kReplaceCommand};
+                                                 &tvx::cli::kPatchCommand, &tvx::cli::kReplaceCommand,
+                                                 &tvx::cli::kHashCommand};
 
     tvx::fuzz::Input input(data, size);
     const std::uint8_t choice = input.Byte();

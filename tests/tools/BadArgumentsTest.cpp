@@ -65,6 +65,10 @@ TEST(BadArguments, EveryCommandRefusesWithItsReason) {
         {cli::kReplaceCommand, {file, u"--text", u"a", u"--with-text", undecodable}, 2,
          "the --with-text value is not valid UTF-8; give its bytes with --with-hex"},
         {cli::kReplaceCommand, {file, u"--hex", u"01", u"--with-hex", u"02", u"--max", u"-1"}, 2, "invalid count '-1'"},
+        {cli::kHashCommand, {file, u"--offset", u"4"}, 1, "offset 0x4 " + pastEnd},
+        {cli::kHashCommand, {file, u"--algorithm", u"sha3"}, 2, "unknown algorithm 'sha3'"},
+        {cli::kHashCommand, {file, u"--length", u"0x10"}, 2, "invalid length '0x10'"},
+        {cli::kHashCommand, {u"--algorithm", u"md5"}, 2, "expected a file"},
         {cli::kSettingsCommand, {file, file}, 2, "expected at most one path"},
         {cli::kSettingsCommand, {u"--all"}, 2, "unexpected argument '--all'"},
     };

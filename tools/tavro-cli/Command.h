@@ -71,6 +71,7 @@ int OffsetPastEnd(CommandContext& context, std::uint64_t offset, std::uint64_t s
 
 extern const Command kDumpCommand;
 extern const Command kFindCommand;
+extern const Command kHashCommand;
 extern const Command kInspectCommand;
 extern const Command kPatchCommand;
 extern const Command kReplaceCommand;

@@ -14,6 +14,7 @@ namespace {
 const Command* const kCommands[] = {
     &kDumpCommand,
     &kFindCommand,
+    &kHashCommand,
     &kInspectCommand,
     &kPatchCommand,
     &kReplaceCommand,
