@@ -46,6 +46,11 @@ enum CommandId : std::uint16_t {
     kCmdFindNextAgain = 1037,
     kCmdFindPreviousAgain = 1038,
     kCmdSaveAs = 1039,
+    kCmdCopyAsHexSpaced = 1040,  // to kCmdCopyAsBase64 in the order of CopyFormat
+    kCmdCopyAsHexCompact = 1041,
+    kCmdCopyAsCArray = 1042,
+    kCmdCopyAsPythonBytes = 1043,
+    kCmdCopyAsBase64 = 1044,
     kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
 };
 

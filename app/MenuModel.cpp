@@ -27,6 +27,18 @@ private:
     bool grayed_;
 };
 
+MenuItem CopyAsPopup(const MenuBuilder& m, const MenuState& s) {
+    const bool grayed = !s.fileOpen || !s.selection;
+    MenuItem popup = m.Popup("menu.edit.copy_as",
+                             {m.Command("menu.edit.copy_as.hex_spaced", kCmdCopyAsHexSpaced, false, grayed),
+                              m.Command("menu.edit.copy_as.hex_compact", kCmdCopyAsHexCompact, false, grayed),
+                              m.Command("menu.edit.copy_as.c_array", kCmdCopyAsCArray, false, grayed),
+                              m.Command("menu.edit.copy_as.python", kCmdCopyAsPythonBytes, false, grayed),
+                              m.Command("menu.edit.copy_as.base64", kCmdCopyAsBase64, false, grayed)});
+    popup.grayed = popup.grayed || grayed;
+    return popup;
+}
+
 }  // namespace
 
 std::vector<MenuItem> BuildRecentFileItems(const std::vector<std::u16string>& files, const TextLookup& text,
@@ -45,6 +57,17 @@ std::vector<MenuItem> BuildRecentFileItems(const std::vector<std::u16string>& fi
                                   static_cast<std::uint32_t>(kCmdRecentFileFirst + i), false, grayed, {}});
     }
     return top;
+}
+
+std::vector<MenuItem> BuildContextMenu(const MenuState& s, const TextLookup& text) {
+    const MenuBuilder m(text, s.busy);
+    const bool editable = s.fileOpen && !s.readOnly;
+    return {m.Command("menu.edit.cut", kCmdCut, false, !editable || !s.selection),
+            m.Command("menu.edit.copy", kCmdCopy, false, !s.fileOpen || !s.selection),
+            CopyAsPopup(m, s),
+            m.Command("menu.edit.paste", kCmdPaste, false, !editable || !s.clipboardText),
+            MenuBuilder::Separator(),
+            m.Command("menu.edit.select_all", kCmdSelectAll, false, !s.fileOpen)};
 }
 
 std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
@@ -67,6 +90,7 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
                                MenuBuilder::Separator(),
                                m.Command("menu.edit.cut", kCmdCut, false, !editable || !s.selection),
                                m.Command("menu.edit.copy", kCmdCopy, false, !s.fileOpen || !s.selection),
+                               CopyAsPopup(m, s),
                                m.Command("menu.edit.paste", kCmdPaste, false, !editable || !s.clipboardText),
                                m.Command("menu.edit.select_all", kCmdSelectAll, false, !s.fileOpen),
                                MenuBuilder::Separator(),

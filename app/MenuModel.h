@@ -44,6 +44,9 @@ struct MenuState {
 // The top-level popups File, Edit, View, Settings and Help.
 [[nodiscard]] std::vector<MenuItem> BuildMenuBar(const MenuState& state, const TextLookup& text);
 
+// The hex view's context menu: the Edit menu's items that act on the selection or the caret.
+[[nodiscard]] std::vector<MenuItem> BuildContextMenu(const MenuState& state, const TextLookup& text);
+
 // Recent files in groups of eight, each further group in a "more" popup after the eighth
 // item, numbered on across the levels.
 [[nodiscard]] std::vector<MenuItem> BuildRecentFileItems(const std::vector<std::u16string>& files,

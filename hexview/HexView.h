@@ -7,6 +7,7 @@
 // Used on the user-interface thread only.
 
 #include "document/DocumentInterfaces.h"
+#include "hexview/CopyFormat.h"
 #include "hexview/HexKey.h"
 #include "hexview/HexMeasurer.h"
 #include "hexview/HexMetrics.h"
@@ -82,7 +83,10 @@ public:
     [[nodiscard]] bool TypeHexDigit(char16_t character);
     [[nodiscard]] bool DeleteAtCaret(bool backspace);
     [[nodiscard]] bool DeleteSelection();
-    void Copy();
+    // Copies the selection as text; false when there is none, the user declined a large
+    // copy, or it failed (the host was told).
+    bool CopyAs(CopyFormat format);
+    bool Copy() { return CopyAs(CopyFormat::HexSpaced); }
     // Cut, Paste, Undo and Redo are refused with the read-only notice while editing is off.
     // Each is one undo step; Undo and Redo put the caret where the step's bytes are.
     void Cut();

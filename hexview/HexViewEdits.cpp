@@ -4,9 +4,9 @@
 #include "document/EditGroup.h"
 #include "hexview/ClipboardText.h"
 #include "hexview/HexView.h"
-#include "hexview/RowCells.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace tvx {
@@ -116,18 +116,28 @@ bool HexView::DeleteSelection() {
     return true;
 }
 
-void HexView::Copy() {
-    if (!selectionActive_) return;
-    const std::u16string text = BuildCopyText(document_, SelectionStart(), SelectionEnd());
-    if (!text.empty()) host_.CopyToClipboard(text);
+bool HexView::CopyAs(CopyFormat format) {
+    if (!selectionActive_ || !DocumentOpen()) return false;
+    const std::uint64_t first = SelectionStart();
+    const std::uint64_t count = SelectionEnd() - first + 1;
+    if (count > kLargeCopyBytes && !host_.ConfirmLargeCopy(count)) return false;
+    // A huge selection may not fit in memory as bytes or as text: refused, never a crash.
+    try {
+        const ByteBlock block = document_->ReadBytes(first, count);
+        if (block.bytes.size() == count) {
+            host_.CopyToClipboard(FormatCopyText(block.bytes, format));
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+    }
+    host_.PostCopyFailed();
+    return false;
 }
 
 void HexView::Cut() {
     if (!DocumentOpen()) return;
     if (!editingEnabled_) return host_.PostReadOnlyBlocked();
-    if (!selectionActive_) return;
-    Copy();
-    (void)DeleteSelection();
+    if (Copy()) (void)DeleteSelection();
 }
 
 void HexView::Paste() {

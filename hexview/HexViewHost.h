@@ -42,6 +42,10 @@ public:
     virtual void StopBlinkTimer() = 0;
     // Failures are silent.
     virtual void CopyToClipboard(const std::u16string& text) = 0;
+    // Asks the user whether to copy a selection of that many bytes (above kLargeCopyBytes).
+    virtual bool ConfirmLargeCopy(std::uint64_t bytes) = 0;
+    // The user is told that the selection could not be read or did not fit in memory.
+    virtual void PostCopyFailed() = 0;
     // The clipboard's CF_UNICODETEXT; nullopt when it holds none or cannot be read.
     virtual std::optional<std::u16string> ClipboardText() = 0;
 

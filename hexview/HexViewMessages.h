@@ -11,6 +11,8 @@ enum HexViewMessage : std::uint32_t {
     kAppReadOnlyBlocked = 2,
     kAppViewStatusChanged = 3,
     kAppPasteRefused = 4,  // wParam: the PasteRefusal
+    kAppConfirmLargeCopy = 5,  // sent; wParam: the byte count; the answer is 1 to copy
+    kAppCopyFailed = 6,
 };
 
 // Control identifier of the hex view child.

@@ -47,16 +47,4 @@ RowCells BuildRowCells(const IReadOnlyDocument* document, std::uint64_t rowOffse
     return row;
 }
 
-std::u16string BuildCopyText(const IReadOnlyDocument* document, std::uint64_t first, std::uint64_t last) {
-    if (!document || !document->IsOpen() || last < first) return {};
-    const ByteBlock block = document->ReadBytes(first, last - first + 1);
-    std::u16string text;
-    text.reserve(block.bytes.size() * 3);
-    for (std::uint8_t b : block.bytes) {
-        if (!text.empty()) text.push_back(u' ');
-        AppendHexByte(text, b);
-    }
-    return text;
-}
-
 }  // namespace tvx

@@ -26,9 +26,4 @@ struct RowCells {
 [[nodiscard]] RowCells BuildRowCells(const IReadOnlyDocument* document, std::uint64_t rowOffset,
                                      std::span<const std::uint8_t> bytes, TextEncoding encoding);
 
-// The bytes first to last (inclusive) as capital hex pairs separated by single spaces;
-// empty without an open document or when last < first.
-[[nodiscard]] std::u16string BuildCopyText(const IReadOnlyDocument* document, std::uint64_t first,
-                                           std::uint64_t last);
-
 }  // namespace tvx

@@ -65,7 +65,14 @@ bool AppWindow::OnCommand(WORD id) {
         case kCmdRedo: view.Redo(); return true;
         case kCmdCut: view.Cut(); return true;
         case kCmdPaste: view.Paste(); return true;
-        case kCmdCopy: view.Copy(); return true;
+        case kCmdCopy: (void)view.Copy(); return true;
+        case kCmdCopyAsHexSpaced:
+        case kCmdCopyAsHexCompact:
+        case kCmdCopyAsCArray:
+        case kCmdCopyAsPythonBytes:
+        case kCmdCopyAsBase64:
+            (void)view.CopyAs(static_cast<CopyFormat>(id - kCmdCopyAsHexSpaced));
+            return true;
         case kCmdSelectAll: view.SelectAll(); return true;
         default: return false;
     }
@@ -120,12 +127,8 @@ void AppWindow::ToggleReadOnly() {
 }
 
 void AppWindow::ShowPasteRefused(WPARAM reason) {
-    const char* key = reason == static_cast<WPARAM>(PasteRefusal::PastEnd) ? "error.paste_past_end"
-                                                                           : "error.paste_not_encodable";
-    const std::u16string text = Text(key);
-    const std::u16string caption = Text("app.title");
-    MessageBoxW(window_, reinterpret_cast<const wchar_t*>(text.c_str()),
-                reinterpret_cast<const wchar_t*>(caption.c_str()), MB_ICONERROR);
+    ShowError(reason == static_cast<WPARAM>(PasteRefusal::PastEnd) ? "error.paste_past_end"
+                                                                   : "error.paste_not_encodable");
 }
 
 void AppWindow::SaveSettingsNow() { SaveSettings(settings_, settingsPath_); }

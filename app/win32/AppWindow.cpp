@@ -175,6 +175,9 @@ LRESULT AppWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_APP + kAppReadOnlyBlocked: FlashReadOnlyNotice(); return 0;
         case WM_APP + kAppViewStatusChanged: RefreshStatusBar(); return 0;
         case WM_APP + kAppPasteRefused: ShowPasteRefused(wParam); return 0;
+        case WM_APP + kAppConfirmLargeCopy: return ConfirmLargeCopy() ? 1 : 0;
+        case WM_APP + kAppCopyFailed: ShowError("error.copy_failed"); return 0;
+        case WM_CONTEXTMENU: ShowContextMenu(reinterpret_cast<HWND>(wParam), lParam); return 0;
         default: break;
     }
     return DefWindowProcW(window_, message, wParam, lParam);

@@ -82,6 +82,8 @@ private:
     [[nodiscard]] MenuState CurrentMenuState() const;
     void UpdateMenuGraying();
     void ShowPasteRefused(WPARAM reason);
+    // A message box with the text of key, MB_ICONERROR.
+    void ShowError(std::string_view key);
     void UpdateTitle();
     void ToggleReadOnly();
     void ResetZoom();
@@ -91,6 +93,10 @@ private:
     void ShowDataInspector(bool visible);
     void ShowStructView(bool visible);
     void SaveSettingsNow();
+
+    // Commands on the selection (AppSelection.cpp).
+    [[nodiscard]] bool ConfirmLargeCopy();
+    void ShowContextMenu(HWND source, LPARAM lParam);
 
     // Dialog commands (AppDialogs.cpp).
     void GoToOffset();

@@ -49,4 +49,13 @@ HMENU CreateMenuBar(const std::vector<MenuItem>& popups) {
     return bar;
 }
 
+HMENU CreatePopupFromItems(const std::vector<MenuItem>& items) {
+    HMENU popup = CreatePopupMenu();
+    if (popup && !AppendItems(popup, items)) {
+        DestroyMenu(popup);
+        return nullptr;
+    }
+    return popup;
+}
+
 }  // namespace tvx

@@ -189,6 +189,14 @@ void HexViewWindow::CopyToClipboard(const std::u16string& text) {
     CloseClipboard();
 }
 
+bool HexViewWindow::ConfirmLargeCopy(std::uint64_t bytes) {
+    return window_ && SendMessageW(GetParent(window_), WM_APP + kAppConfirmLargeCopy, static_cast<WPARAM>(bytes), 0) == 1;
+}
+
+void HexViewWindow::PostCopyFailed() {
+    if (window_) PostMessageW(GetParent(window_), WM_APP + kAppCopyFailed, 0, 0);
+}
+
 std::optional<std::u16string> HexViewWindow::ClipboardText() {
     if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(window_)) return std::nullopt;
     std::optional<std::u16string> text;

@@ -41,6 +41,8 @@ private:
     void StartBlinkTimer() override;
     void StopBlinkTimer() override;
     void CopyToClipboard(const std::u16string& text) override;
+    bool ConfirmLargeCopy(std::uint64_t bytes) override;
+    void PostCopyFailed() override;
     std::optional<std::u16string> ClipboardText() override;
     void PostDocumentChanged() override;
     void PostReadOnlyBlocked() override;

@@ -38,7 +38,7 @@ TEST(MenuModel, TopLevelPopupsAndTheirItemsInOrder) {
                                                         u"<menu.settings>", u"<menu.help>"}));
     EXPECT_EQ(Labels(bar[1].children),
               (std::vector<std::u16string>{u"<menu.edit.undo>", u"<menu.edit.redo>", u"-", u"<menu.edit.cut>",
-                                           u"<menu.edit.copy>", u"<menu.edit.paste>", u"<menu.edit.select_all>", u"-",
+                                           u"<menu.edit.copy>", u"<menu.edit.copy_as>", u"<menu.edit.paste>", u"<menu.edit.select_all>", u"-",
                                            u"<menu.edit.replace>", u"-", u"<menu.edit.readonly>"}));
     EXPECT_EQ(Labels(bar[2].children),
               (std::vector<std::u16string>{u"<menu.view.find>", u"<menu.view.find_next>", u"<menu.view.find_previous>",
@@ -107,8 +107,15 @@ TEST(MenuModel, EditItemsAreGrayedWhenTheyCannotAct) {
         state.selection = c.selection;
         state.clipboardText = c.clipboardText;
         const auto bar = BuildMenuBar(state, KeyText);
-        for (std::size_t i = 0; i < std::size(ids); ++i)
+        const auto context = BuildContextMenu(state, KeyText);
+        for (std::size_t i = 0; i < std::size(ids); ++i) {
             EXPECT_EQ(Find(bar, ids[i])->grayed, c.grayed[i]) << ids[i] << " case " << (&c - cases);
+            if (i >= 2) {  // from Cut on
+                EXPECT_EQ(Find(context, ids[i])->grayed, c.grayed[i]) << ids[i];
+            }
+        }
+        EXPECT_EQ(Find(bar, kCmdCopyAsCArray)->grayed, c.grayed[3]);  // as Copy
+        EXPECT_EQ(Find(context, kCmdCopyAsBase64)->grayed, c.grayed[3]);
         EXPECT_FALSE(Find(bar, kCmdReadOnly)->grayed);
     }
 }

@@ -83,6 +83,11 @@ public:
     void StartBlinkTimer() override { timerRunning = true; }
     void StopBlinkTimer() override { timerRunning = false; }
     void CopyToClipboard(const std::u16string& text) override { clipboard.push_back(text); }
+    bool ConfirmLargeCopy(std::uint64_t bytes) override {
+        largeCopyQuestions.push_back(bytes);
+        return largeCopyAllowed;
+    }
+    void PostCopyFailed() override { ++copyFailures; }
     std::optional<std::u16string> ClipboardText() override { return clipboard.empty() ? std::nullopt : std::optional(clipboard.back()); }
     void PostDocumentChanged() override { ++events.documentChanged; }
     void PostReadOnlyBlocked() override { ++events.readOnlyBlocked; }
@@ -99,6 +104,9 @@ public:
     bool timerRunning = false;
     std::vector<std::u16string> clipboard;
     std::vector<PasteRefusal> refusals;
+    std::vector<std::uint64_t> largeCopyQuestions;
+    bool largeCopyAllowed = false;
+    int copyFailures = 0;
 };
 
 // Fixed measurements: every character is `advance` wide unless listed in `wide`.

@@ -37,16 +37,6 @@ TEST(BuildRowCells, EncodingChoosesTheDecoder) {
     EXPECT_EQ(BuildRowCells(nullptr, 0, bytes, TextEncoding::Utf8).textCells, (TextCells{u".", u".", u"A", u"."}));
 }
 
-TEST(BuildCopyText, PairsSeparatedBySingleSpaces) {
-    MemoryDocument document(Bytes{0x00, 0x0A, 0xFF, 0x41});
-    EXPECT_EQ(BuildCopyText(&document, 0, 2), u"00 0A FF");
-    EXPECT_EQ(BuildCopyText(&document, 3, 3), u"41");
-    EXPECT_EQ(BuildCopyText(&document, 3, 2), u"");
-    EXPECT_EQ(BuildCopyText(nullptr, 0, 2), u"");
-    document.open_ = false;
-    EXPECT_EQ(BuildCopyText(&document, 0, 2), u"");
-}
-
 TEST(HexPalette, ThemesAndTheLightFallback) {
     EXPECT_EQ(PaletteFor(Theme::Light).background, (Rgb{0xF6, 0xF4, 0xEF}));
     EXPECT_EQ(PaletteFor(Theme::DarkBlue).background, (Rgb{0x0D, 0x1B, 0x2A}));
