@@ -51,6 +51,8 @@ enum CommandId : std::uint16_t {
     kCmdCopyAsCArray = 1042,
     kCmdCopyAsPythonBytes = 1043,
     kCmdCopyAsBase64 = 1044,
+    kCmdFillSelection = 1045,
+    kCmdInsertBytes = 1046,
     kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
 };
 

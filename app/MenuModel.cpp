@@ -67,6 +67,9 @@ std::vector<MenuItem> BuildContextMenu(const MenuState& s, const TextLookup& tex
             CopyAsPopup(m, s),
             m.Command("menu.edit.paste", kCmdPaste, false, !editable || !s.clipboardText),
             MenuBuilder::Separator(),
+            m.Command("menu.edit.fill", kCmdFillSelection, false, !editable || !s.selection),
+            m.Command("menu.edit.insert_bytes", kCmdInsertBytes, false, !editable),
+            MenuBuilder::Separator(),
             m.Command("menu.edit.select_all", kCmdSelectAll, false, !s.fileOpen)};
 }
 
@@ -93,6 +96,9 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
                                CopyAsPopup(m, s),
                                m.Command("menu.edit.paste", kCmdPaste, false, !editable || !s.clipboardText),
                                m.Command("menu.edit.select_all", kCmdSelectAll, false, !s.fileOpen),
+                               MenuBuilder::Separator(),
+                               m.Command("menu.edit.fill", kCmdFillSelection, false, !editable || !s.selection),
+                               m.Command("menu.edit.insert_bytes", kCmdInsertBytes, false, !editable),
                                MenuBuilder::Separator(),
                                m.Command("menu.edit.replace", kCmdReplace, false, !s.fileOpen),
                                MenuBuilder::Separator(),

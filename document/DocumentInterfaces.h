@@ -66,6 +66,12 @@ public:
     [[nodiscard]] virtual bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
     [[nodiscard]] virtual bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) = 0;
     [[nodiscard]] virtual bool DeleteBytes(std::uint64_t offset, std::uint64_t count) = 0;
+    // count bytes of the pattern repeated from its first byte on, cut at the end; false when
+    // count > 0 and the pattern is empty.
+    [[nodiscard]] virtual bool InsertRepeated(std::uint64_t offset, std::uint64_t count,
+                                              std::span<const std::uint8_t> pattern) = 0;
+    [[nodiscard]] virtual bool OverwriteRepeated(std::uint64_t offset, std::uint64_t count,
+                                                 std::span<const std::uint8_t> pattern) = 0;
     // Replaces the length bytes at each offset by bytes, as one change: offsets ascend and the
     // ranges do not overlap (with length 0, no offset repeats). held is empty, or the length
     // bytes every range holds now (a search's matches), which spares reading them again.

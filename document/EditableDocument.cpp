@@ -67,7 +67,7 @@ std::uint64_t EditableDocument::CopyBytes(std::uint64_t offset, std::uint64_t co
     std::vector<platform::ReadPart> reads;
     scratch_.resize(static_cast<std::size_t>(kLargestGap));
     const auto copyAdded = [&](const Piece& piece, std::uint64_t at) {
-        std::memcpy(out + at, added_.data() + piece.bufferOffset, static_cast<std::size_t>(piece.length));
+        CopyAddedBytes(piece, added_.data(), 0, piece.length, out + at);
     };
     const auto readsFile = [&](const Piece& piece) {
         return piece.source == PieceSource::File ||

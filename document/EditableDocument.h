@@ -32,6 +32,10 @@ public:
     bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
     bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
     bool DeleteBytes(std::uint64_t offset, std::uint64_t count) override;
+    // One repeated piece over the pattern's bytes: memory for the pattern only. A fill counts
+    // as a change even where a byte keeps its value.
+    bool InsertRepeated(std::uint64_t offset, std::uint64_t count, std::span<const std::uint8_t> pattern) override;
+    bool OverwriteRepeated(std::uint64_t offset, std::uint64_t count, std::span<const std::uint8_t> pattern) override;
     // One tree replacement over the span from the first range to the last: O(k log k) for k
     // ranges and the pieces between them, one read of the file per range.
     bool ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t length,

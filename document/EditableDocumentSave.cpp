@@ -140,14 +140,18 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
     };
     std::vector<Group> groups;
     std::vector<std::uint8_t> appended;
+    const auto append = [&](std::vector<std::uint8_t>& to, const Piece& piece) {
+        const std::size_t at = to.size();
+        to.resize(at + static_cast<std::size_t>(piece.length));
+        CopyAddedBytes(piece, added_.data(), 0, piece.length, to.data() + at);
+    };
     pieces_.ForEachFrom(0, [&](const Piece& piece) {
-        const auto* bytes = added_.data() + piece.bufferOffset;
         if (piece.source == PieceSource::Added) {
-            appended.insert(appended.end(), bytes, bytes + piece.length);
+            append(appended, piece);
         } else if (piece.source == PieceSource::Overwrite) {
             if (groups.empty() || groups.back().start + groups.back().bytes.size() != piece.fileOffset)
                 groups.push_back({piece.fileOffset, {}});
-            groups.back().bytes.insert(groups.back().bytes.end(), bytes, bytes + piece.length);
+            append(groups.back().bytes, piece);
         }
         return true;
     });
@@ -218,8 +222,7 @@ bool EditableDocument::CopyDocument(const platform::FileHandle& out, const Progr
                 platform::ClearLastError();
                 ok = file_.ReadInto(piece.fileOffset + done, take, buffer.data() + filled) == take;
             } else {
-                std::memcpy(buffer.data() + filled, added_.data() + piece.bufferOffset + done,
-                            static_cast<std::size_t>(take));
+                CopyAddedBytes(piece, added_.data(), done, take, buffer.data() + filled);
             }
             filled += take;
             done += take;

@@ -93,6 +93,12 @@ public:
     void Paste();
     void Undo();
     void Redo();
+    // Overwrites the selection with the pattern repeated and cut at its end; the selection
+    // stays. Inserts count bytes of the pattern at the caret, in either mode, and selects them.
+    // Each is one undo step, refused with the read-only notice while editing is off; false
+    // when nothing changed.
+    bool FillSelection(std::span<const std::uint8_t> pattern);
+    bool InsertRepeated(std::uint64_t count, std::span<const std::uint8_t> pattern);
     // After the document was edited from outside the view (Replace): the caret goes to caret,
     // the selection is dropped, the view repaints and tells its host.
     void DocumentEdited(std::uint64_t caret) { AfterEdit(caret); }

@@ -165,6 +165,34 @@ void HexView::Paste() {
     AfterEdit(at + count);
 }
 
+bool HexView::FillSelection(std::span<const std::uint8_t> pattern) {
+    if (!DocumentOpen() || !editable_ || !selectionActive_ || pattern.empty()) return false;
+    if (!editingEnabled_) {
+        host_.PostReadOnlyBlocked();
+        return false;
+    }
+    EndPendingByte();
+    const std::uint64_t first = SelectionStart(), last = SelectionEnd();
+    if (!editable_->OverwriteRepeated(first, last - first + 1, pattern)) return false;
+    AfterEdit(first);
+    SetSelection(first, last);
+    return true;
+}
+
+bool HexView::InsertRepeated(std::uint64_t count, std::span<const std::uint8_t> pattern) {
+    if (!DocumentOpen() || !editable_ || count == 0 || pattern.empty()) return false;
+    if (!editingEnabled_) {
+        host_.PostReadOnlyBlocked();
+        return false;
+    }
+    EndPendingByte();
+    const std::uint64_t at = caret_;
+    if (!editable_->InsertRepeated(at, count, pattern)) return false;
+    AfterEdit(at);
+    SetSelection(at, at + count - 1);
+    return true;
+}
+
 void HexView::Undo() { Replay(true); }
 void HexView::Redo() { Replay(false); }
 

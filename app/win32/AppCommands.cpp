@@ -74,6 +74,8 @@ bool AppWindow::OnCommand(WORD id) {
             (void)view.CopyAs(static_cast<CopyFormat>(id - kCmdCopyAsHexSpaced));
             return true;
         case kCmdSelectAll: view.SelectAll(); return true;
+        case kCmdFillSelection: FillSelection(); return true;
+        case kCmdInsertBytes: InsertBytes(); return true;
         default: return false;
     }
 }

@@ -1,13 +1,46 @@
-// Commands on the selection: copying it in other formats, the hex view's context menu.
+// Commands on the selection and the caret: filling, inserting repeated bytes, the question
+// before a large copy, the hex view's context menu.
 
+#include "app/ByteCount.h"
 #include "app/Commands.h"
 #include "app/MenuModel.h"
 #include "app/win32/AppWindow.h"
 #include "app/win32/MenuBar.h"
+#include "app/win32/PromptDialog.h"
+#include "hexview/ClipboardText.h"
 
 #include <windowsx.h>
 
 namespace tvx {
+
+std::optional<std::vector<std::uint8_t>> AppWindow::PromptForPattern(std::string_view titleKey) {
+    const std::optional<std::u16string> text =
+        ShowPromptDialog(window_, instance_, Text(titleKey), Text("dialog.pattern.prompt"), u"00");
+    if (!text) return std::nullopt;
+    std::optional<std::vector<std::uint8_t>> pattern = ParseHexText(*text);
+    if (!pattern) ShowError("error.pattern_invalid");
+    return pattern;
+}
+
+void AppWindow::FillSelection() {
+    HexView& view = hexView_.View();
+    if (!document_.IsOpen() || !view.SelectionActive()) return;
+    if (!view.EditingEnabled()) return FlashReadOnlyNotice();
+    if (const auto pattern = PromptForPattern("dialog.fill.title")) (void)view.FillSelection(*pattern);
+}
+
+void AppWindow::InsertBytes() {
+    HexView& view = hexView_.View();
+    if (!document_.IsOpen()) return;
+    if (!view.EditingEnabled()) return FlashReadOnlyNotice();
+    const std::optional<std::u16string> text =
+        ShowPromptDialog(window_, instance_, Text("dialog.insert_bytes.title"), Text("dialog.insert_bytes.count"), u"16");
+    if (!text) return;
+    const std::optional<std::uint64_t> count = ParseByteCount(*text);
+    if (!count) return ShowError("error.count_invalid");
+    const auto pattern = PromptForPattern("dialog.insert_bytes.title");
+    if (pattern && !view.InsertRepeated(*count, *pattern)) ShowError("error.insert_too_large");
+}
 
 bool AppWindow::ConfirmLargeCopy() {
     const std::u16string text = Text("confirm.large_copy");

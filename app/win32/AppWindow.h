@@ -94,7 +94,11 @@ private:
     void ShowStructView(bool visible);
     void SaveSettingsNow();
 
-    // Commands on the selection (AppSelection.cpp).
+    // Commands on the selection and the caret (AppSelection.cpp).
+    void FillSelection();
+    void InsertBytes();
+    // The hexadecimal pattern prompt; nothing after Cancel or a refused text (shown).
+    [[nodiscard]] std::optional<std::vector<std::uint8_t>> PromptForPattern(std::string_view titleKey);
     [[nodiscard]] bool ConfirmLargeCopy();
     void ShowContextMenu(HWND source, LPARAM lParam);
 

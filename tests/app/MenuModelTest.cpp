@@ -39,6 +39,7 @@ TEST(MenuModel, TopLevelPopupsAndTheirItemsInOrder) {
     EXPECT_EQ(Labels(bar[1].children),
               (std::vector<std::u16string>{u"<menu.edit.undo>", u"<menu.edit.redo>", u"-", u"<menu.edit.cut>",
                                            u"<menu.edit.copy>", u"<menu.edit.copy_as>", u"<menu.edit.paste>", u"<menu.edit.select_all>", u"-",
+                                           u"<menu.edit.fill>", u"<menu.edit.insert_bytes>", u"-",
                                            u"<menu.edit.replace>", u"-", u"<menu.edit.readonly>"}));
     EXPECT_EQ(Labels(bar[2].children),
               (std::vector<std::u16string>{u"<menu.view.find>", u"<menu.view.find_next>", u"<menu.view.find_previous>",
@@ -116,6 +117,8 @@ TEST(MenuModel, EditItemsAreGrayedWhenTheyCannotAct) {
         }
         EXPECT_EQ(Find(bar, kCmdCopyAsCArray)->grayed, c.grayed[3]);  // as Copy
         EXPECT_EQ(Find(context, kCmdCopyAsBase64)->grayed, c.grayed[3]);
+        EXPECT_EQ(Find(bar, kCmdFillSelection)->grayed, c.grayed[2]);  // as Cut
+        EXPECT_EQ(Find(context, kCmdInsertBytes)->grayed, !c.fileOpen || c.readOnly);
         EXPECT_FALSE(Find(bar, kCmdReadOnly)->grayed);
     }
 }

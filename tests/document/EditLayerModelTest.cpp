@@ -52,7 +52,8 @@ public:
         const bool fits = offset + count <= size;
         Bytes bytes(count);
         for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random_() & 0xFF);
-        switch (random_() % 4) {
+        switch (random_() % 5) {
+            case 4: return RandomRepeated();
             case 3: return RandomReplaceEach();
             case 0:
                 EXPECT_EQ(doc_.document.OverwriteBytes(offset, bytes), fits) << "overwrite " << count << " at " << offset;
@@ -67,6 +68,27 @@ public:
                 if (fits) bytes_.erase(begin, begin + static_cast<std::ptrdiff_t>(count));
                 return fits;
         }
+    }
+
+    // A pattern of 1 to 4 bytes repeated over up to 40 bytes, inserted or written over.
+    bool RandomRepeated() {
+        const std::uint64_t size = bytes_.size();
+        const std::uint64_t offset = random_() % (size + 2);
+        const std::uint64_t count = random_() % 41;
+        const Bytes pattern = RandomBytes(1 + random_() % 4);
+        Bytes bytes(count);
+        for (std::uint64_t i = 0; i < count; ++i) bytes[i] = pattern[i % pattern.size()];
+        const auto begin = bytes_.begin() + static_cast<std::ptrdiff_t>(std::min(offset, size));
+        if (random_() % 2) {
+            const bool fits = offset <= size;
+            EXPECT_EQ(doc_.document.InsertRepeated(offset, count, pattern), fits) << "insert repeated at " << offset;
+            if (fits) bytes_.insert(begin, bytes.begin(), bytes.end());
+            return fits && count > 0;
+        }
+        const bool fits = offset <= size && count <= size - offset;
+        EXPECT_EQ(doc_.document.OverwriteRepeated(offset, count, pattern), fits) << "fill " << count << " at " << offset;
+        if (fits) std::copy(bytes.begin(), bytes.end(), begin);
+        return fits && count > 0;
     }
 
     // Equal ranges replaced by one run of bytes, at random spots; one range in eight

@@ -152,5 +152,20 @@ TEST(EditLayer, ChangedRangesAreTheOverwrittenAndInsertedBytes) {
     EXPECT_FALSE(doc.document.IsChangedRange(0, 8));
 }
 
+
+// A tebibyte of a repeated pattern is held as its three bytes: inserting it, reading at its
+// far end, filling over it and undoing take no more memory than that.
+TEST(EditLayer, ARepeatedPatternCostsItsOwnBytesOnly) {
+    OpenDocument doc({1, 2});
+    constexpr std::uint64_t kCount = std::uint64_t{1} << 40;  // kCount % 3 == 1
+    ASSERT_TRUE(doc.document.InsertRepeated(1, kCount, Bytes{7, 8, 9}));
+    EXPECT_EQ(doc.document.GetSize(), kCount + 2);
+    EXPECT_EQ(doc.document.ReadBytes(kCount - 2, 4).bytes, (Bytes{8, 9, 7, 2}));
+    ASSERT_TRUE(doc.document.OverwriteRepeated(kCount - 1, 2, Bytes{5}));
+    EXPECT_EQ(doc.document.ReadBytes(kCount - 2, 4).bytes, (Bytes{8, 5, 5, 2}));
+    EXPECT_TRUE(doc.document.Undo());
+    EXPECT_TRUE(doc.document.Undo());
+    EXPECT_EQ(doc.ReadAll(), (Bytes{1, 2}));
+}
 }  // namespace
 }  // namespace tvx

@@ -87,6 +87,22 @@ bool MemoryDocument::OverwriteBytes(std::uint64_t offset, std::span<const std::u
     return !bytes.empty() && Edit(offset, bytes.size(), bytes, false);
 }
 
+// The pattern written out in full: the fake holds small documents only.
+static std::vector<std::uint8_t> Repeated(std::uint64_t count, std::span<const std::uint8_t> pattern) {
+    std::vector<std::uint8_t> bytes;
+    for (std::uint64_t i = 0; i < count && !pattern.empty(); ++i) bytes.push_back(pattern[i % pattern.size()]);
+    return bytes;
+}
+
+bool MemoryDocument::InsertRepeated(std::uint64_t offset, std::uint64_t count, std::span<const std::uint8_t> pattern) {
+    return !pattern.empty() && InsertBytes(offset, Repeated(count, pattern));
+}
+
+bool MemoryDocument::OverwriteRepeated(std::uint64_t offset, std::uint64_t count,
+                                       std::span<const std::uint8_t> pattern) {
+    return !pattern.empty() && OverwriteBytes(offset, Repeated(count, pattern));
+}
+
 bool MemoryDocument::DeleteBytes(std::uint64_t offset, std::uint64_t count) {
     return count != 0 && Edit(offset, count, {}, false);
 }

@@ -31,6 +31,8 @@ public:
     bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
     bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override;
     bool DeleteBytes(std::uint64_t offset, std::uint64_t count) override;
+    bool InsertRepeated(std::uint64_t offset, std::uint64_t count, std::span<const std::uint8_t> pattern) override;
+    bool OverwriteRepeated(std::uint64_t offset, std::uint64_t count, std::span<const std::uint8_t> pattern) override;
     bool ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t length,
                      std::span<const std::uint8_t> bytes, std::span<const std::uint8_t> held) override;
     void BeginEditGroup() override { ++depth_; }

@@ -39,6 +39,10 @@ TEST_F(Undo, EachUserActionIsOneStep) {
          {0, 1, 2, 3, 4, 5, 6, 7, 'H', 'i', '!'}, {0, 1, 2, 3, 4, 5, 6, 7}, 8},
         {"cut", [&](HexView& v, FakeHost&) { v.SetSelection(0, 1); v.Cut(); }, {2, 3, 4, 5, 6, 7},
          {0, 1, 2, 3, 4, 5, 6, 7}, 0},
+        {"fill", [&](HexView& v, FakeHost&) { v.SetSelection(5, 1); (void)v.FillSelection(Bytes{0xAB, 0xCD}); },
+         {0, 0xAB, 0xCD, 0xAB, 0xCD, 0xAB, 6, 7}, {0, 1, 2, 3, 4, 5, 6, 7}, 1},
+        {"insert repeated", [&](HexView& v, FakeHost&) { v.SetCaret(2); (void)v.InsertRepeated(5, Bytes{0xEE, 0xFF}); },
+         {0, 1, 0xEE, 0xFF, 0xEE, 0xFF, 0xEE, 2, 3, 4, 5, 6, 7}, {0, 1, 2, 3, 4, 5, 6, 7}, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -57,6 +61,26 @@ TEST_F(Undo, EachUserActionIsOneStep) {
         EXPECT_TRUE(view.KeyDown(HexKey::Z, true, true));  // Ctrl+Shift+Z redoes: nothing left
         EXPECT_EQ(document.bytes_, c.after);
     }
+}
+
+TEST_F(Undo, FillAndInsertLeaveTheirBytesSelectedAndAreRefusedWhileReadOnly) {
+    Open(8);
+    view.SetSelection(1, 2);
+    EXPECT_FALSE(view.FillSelection(Bytes{0}));
+    EXPECT_FALSE(view.InsertRepeated(3, Bytes{0}));
+    EXPECT_EQ(host.events.readOnlyBlocked, 2);
+    Editable();
+    EXPECT_TRUE(view.FillSelection(Bytes{9}));
+    EXPECT_EQ(view.SelectionStart(), 1u);
+    EXPECT_EQ(view.SelectionEnd(), 2u);
+    view.SetCaret(3);
+    EXPECT_TRUE(view.InsertRepeated(3, Bytes{7}));  // in overwrite mode too
+    EXPECT_EQ(view.SelectionStart(), 3u);
+    EXPECT_EQ(view.SelectionEnd(), 5u);
+    EXPECT_EQ(document.bytes_, (Bytes{0, 9, 9, 7, 7, 7, 3, 4, 5, 6, 7}));
+    EXPECT_FALSE(view.FillSelection({}));  // no pattern
+    view.SetCaret(0);                      // no selection
+    EXPECT_FALSE(view.FillSelection(Bytes{1}));
 }
 
 TEST_F(Undo, RefusalsChangeNothing) {
