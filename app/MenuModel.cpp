@@ -29,14 +29,13 @@ private:
 
 MenuItem CopyAsPopup(const MenuBuilder& m, const MenuState& s) {
     const bool grayed = !s.fileOpen || !s.selection;
-    MenuItem popup = m.Popup("menu.edit.copy_as",
-                             {m.Command("menu.edit.copy_as.hex_spaced", kCmdCopyAsHexSpaced, false, grayed),
-                              m.Command("menu.edit.copy_as.hex_compact", kCmdCopyAsHexCompact, false, grayed),
-                              m.Command("menu.edit.copy_as.c_array", kCmdCopyAsCArray, false, grayed),
-                              m.Command("menu.edit.copy_as.python", kCmdCopyAsPythonBytes, false, grayed),
-                              m.Command("menu.edit.copy_as.base64", kCmdCopyAsBase64, false, grayed)});
-    popup.grayed = popup.grayed || grayed;
-    return popup;
+    // The popup itself stays enabled: graying as a menu opens reaches commands only.
+    return m.Popup("menu.edit.copy_as",
+                   {m.Command("menu.edit.copy_as.hex_spaced", kCmdCopyAsHexSpaced, false, grayed),
+                    m.Command("menu.edit.copy_as.hex_compact", kCmdCopyAsHexCompact, false, grayed),
+                    m.Command("menu.edit.copy_as.c_array", kCmdCopyAsCArray, false, grayed),
+                    m.Command("menu.edit.copy_as.python", kCmdCopyAsPythonBytes, false, grayed),
+                    m.Command("menu.edit.copy_as.base64", kCmdCopyAsBase64, false, grayed)});
 }
 
 }  // namespace

@@ -17,6 +17,7 @@ from file_cases import FileCases
 from harness import App, Display, TestFailure, Wine, wait_for
 from package_cases import PackageCases
 from search_cases import SearchCases
+from selection_cases import SelectionCases
 from side_window_cases import SideWindowCases
 
 THEME_BACKGROUNDS = {"Light": (0xF6, 0xF4, 0xEF), "DarkBlue": (0x0D, 0x1B, 0x2A), "Black": (0x11, 0x11, 0x11)}
@@ -35,7 +36,7 @@ def check(condition, message):
         raise TestFailure(message)
 
 
-class Cases(SideWindowCases, FileCases, SearchCases, PackageCases, EditCases):
+class Cases(SideWindowCases, FileCases, SearchCases, PackageCases, EditCases, SelectionCases):
     def __init__(self, wine, build_dir, artifacts):
         self.wine = wine
         self.app_dir = os.path.join(build_dir, "app")

@@ -38,7 +38,7 @@ void AppWindow::InsertBytes() {
     if (!text) return;
     const std::optional<std::uint64_t> count = ParseByteCount(*text);
     if (!count) return ShowError("error.count_invalid");
-    const auto pattern = PromptForPattern("dialog.insert_bytes.title");
+    const auto pattern = PromptForPattern("dialog.insert_bytes.pattern_title");
     if (pattern && !view.InsertRepeated(*count, *pattern)) ShowError("error.insert_too_large");
 }
 
