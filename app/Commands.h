@@ -53,6 +53,8 @@ enum CommandId : std::uint16_t {
     kCmdCopyAsBase64 = 1044,
     kCmdFillSelection = 1045,
     kCmdInsertBytes = 1046,
+    kCmdChecksums = 1047,
+    kCmdSaveSelectionAs = 1048,
     kCmdRecentFileFirst = 4000,  // 4000 + index into the recent-files list
 };
 

@@ -78,6 +78,8 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
     std::vector<MenuItem> file{m.Command("menu.file.open", kCmdOpen),
                                m.Command("menu.file.save", kCmdSave, false, !s.fileOpen),
                                m.Command("menu.file.save_as", kCmdSaveAs, false, !s.fileOpen),
+                               m.Command("menu.file.save_selection", kCmdSaveSelectionAs, false,
+                                         !s.fileOpen || !s.selection),
                                m.Command("menu.file.close", kCmdClose, false, !s.fileOpen)};
     if (!s.recentFiles.empty()) {
         file.push_back(MenuBuilder::Separator());
@@ -137,10 +139,13 @@ std::vector<MenuItem> BuildMenuBar(const MenuState& s, const TextLookup& text) {
         MenuBuilder::Separator(),
         m.Command("menu.settings.font", kCmdFont)};
 
+    std::vector<MenuItem> tools{m.Command("menu.tools.checksums", kCmdChecksums, false, !s.fileOpen)};
+
     std::vector<MenuItem> help{m.Command("menu.help.about", kCmdAbout)};
 
     return {m.Popup("menu.file", std::move(file)), m.Popup("menu.edit", std::move(edit)),
-            m.Popup("menu.view", std::move(view)), m.Popup("menu.settings", std::move(settings)),
+            m.Popup("menu.view", std::move(view)), m.Popup("menu.tools", std::move(tools)),
+            m.Popup("menu.settings", std::move(settings)),
             m.Popup("menu.help", std::move(help))};
 }
 

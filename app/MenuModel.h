@@ -41,7 +41,7 @@ struct MenuState {
     std::vector<std::u16string> recentFiles;  // most recent first
 };
 
-// The top-level popups File, Edit, View, Settings and Help.
+// The top-level popups File, Edit, View, Tools, Settings and Help.
 [[nodiscard]] std::vector<MenuItem> BuildMenuBar(const MenuState& state, const TextLookup& text);
 
 // The hex view's context menu: the Edit menu's items that act on the selection or the caret.

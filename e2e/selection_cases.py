@@ -1,5 +1,10 @@
 """GUI cases of the tools for a selection: Copy As from the Edit menu and the context menu,
-Fill Selection and Insert Bytes with their undo steps."""
+Fill Selection and Insert Bytes with their undo steps, the Checksums dialog and Save Selection As."""
+
+import hashlib
+import os
+import subprocess
+import zlib
 
 from edit_cases import CONTENT, read
 from harness import TestFailure, wait_for
@@ -54,5 +59,37 @@ class SelectionCases:
             self.save_and_expect(app, path, expected)
             app.key("ctrl+z")  # a save empties the history
             check(read(path) == expected, "the saved file changed after Ctrl+Z")
+        finally:
+            app.stop()
+
+    def test_checksums_of_the_edited_document_and_save_selection_as(self):
+        app, path = self.open_data("sums")
+        try:
+            app.key("ctrl+r")
+            app.type_text("41")  # the digests are of the document as edited
+            edited = b"A" + CONTENT[1:]
+            app.wait_title("Tavro - sums.bin *")
+            app.menu("t", "c")  # Tools > Checksums..., nothing selected: the whole document
+            dialog = app.wait_window("Checksums")
+            self.keys_in(app, dialog, "space")  # the first Copy button: CRC-32
+            self.copied(app, "%08x" % zlib.crc32(edited))
+            self.window_image(app, dialog).save_png(os.path.join(self.artifacts, "checksums.png"))
+            self.keys_in(app, dialog, "Tab", "Tab", "Tab", "space")  # SHA-256
+            self.copied(app, hashlib.sha256(edited).hexdigest())
+            self.keys_in(app, dialog, "Tab", "space")  # SHA-512
+            self.copied(app, hashlib.sha512(edited).hexdigest())
+            self.press_in(app, "Checksums", "Escape")
+
+            app.key("ctrl+Home", "shift+Right", "shift+Right", "shift+Right")
+            target = os.path.join(os.path.dirname(path), "part.bin")
+            app.menu("f", "l")  # File > Save Selection As...
+            self.keys_in(app, app.wait_window("Save Selection As"), "ctrl+a")
+            app.type_text("Z:" + target.replace("/", "\\"), window=app.wait_window("Save Selection As"))
+            self.press_in(app, "Save Selection As", "Return")
+            wait_for(lambda: os.path.exists(target) and read(target) == edited[:4], what="the saved selection")
+            check(subprocess.run(["cmp", "-n", "4", target, "-"], input=edited[:4]).returncode == 0, "cmp differs")
+            check(read(path) == CONTENT, "the document's file changed")
+            check(sorted(os.listdir(os.path.dirname(path))) == ["part.bin", "sums.bin"], "a temporary file remains")
+            app.wait_title("Tavro - sums.bin *")
         finally:
             app.stop()

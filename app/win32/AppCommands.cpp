@@ -76,6 +76,8 @@ bool AppWindow::OnCommand(WORD id) {
         case kCmdSelectAll: view.SelectAll(); return true;
         case kCmdFillSelection: FillSelection(); return true;
         case kCmdInsertBytes: InsertBytes(); return true;
+        case kCmdChecksums: ShowChecksums(); return true;
+        case kCmdSaveSelectionAs: SaveSelectionAs(); return true;
         default: return false;
     }
 }

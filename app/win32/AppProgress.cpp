@@ -52,6 +52,18 @@ void AppWindow::OnSearchProgress(std::size_t done, std::size_t total) {
     ReportProgress(searchProgress_, searchingText_, "status.searching", done, total);
 }
 
+void AppWindow::BeginWorkProgress(std::string_view label) {
+    workLabel_ = label;
+    searching_ = true;
+    searchingText_ = Text(label);
+    searchProgress_.Reset();
+    RefreshStatusBar();
+}
+
+void AppWindow::OnWorkProgress(std::size_t done, std::size_t total) {
+    ReportProgress(searchProgress_, searchingText_, workLabel_, done, total);
+}
+
 void AppWindow::EndSearchProgress() {
     searching_ = false;
     searchingText_.clear();

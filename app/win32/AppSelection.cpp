@@ -6,9 +6,12 @@
 #include "app/MenuModel.h"
 #include "app/win32/AppWindow.h"
 #include "app/win32/MenuBar.h"
+#include "app/win32/DialogSupport.h"
 #include "app/win32/PromptDialog.h"
+#include "document/SaveRange.h"
 #include "hexview/ClipboardText.h"
 
+#include <commdlg.h>
 #include <windowsx.h>
 
 namespace tvx {
@@ -40,6 +43,35 @@ void AppWindow::InsertBytes() {
     if (!count) return ShowError("error.count_invalid");
     const auto pattern = PromptForPattern("dialog.insert_bytes.pattern_title");
     if (pattern && !view.InsertRepeated(*count, *pattern)) ShowError("error.insert_too_large");
+}
+
+// The bytes go through a temporary file in the target's folder; the document is unchanged.
+void AppWindow::SaveSelectionAs() {
+    const HexView& view = hexView_.View();
+    if (!document_.IsOpen() || !view.SelectionActive() || busy_) return;
+    std::vector<wchar_t> name(32768, L'\0');
+    const std::u16string title = Text("dialog.save_selection.title");
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = window_;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.lpstrTitle = Wide(title);
+    dialog.Flags = OFN_EXPLORER | OFN_PATHMUSTEXIST | OFN_OVERWRITEPROMPT | OFN_NOCHANGEDIR;
+    if (!GetSaveFileNameW(&dialog)) return;
+    const std::u16string path(reinterpret_cast<const char16_t*>(name.data()));
+
+    const std::uint64_t first = view.SelectionStart();
+    const bool viewHadFocus = HoldInput();
+    BeginWorkProgress("status.saving");
+    std::u16string error;
+    const bool saved = SaveRange(document_, first, view.SelectionEnd() - first + 1, path,
+                                 [this](std::size_t done, std::size_t total) { OnWorkProgress(done, total); }, error);
+    EndSearchProgress();
+    ReleaseInput(viewHadFocus);
+    if (saved) return;
+    const std::u16string message = Text("error.save_selection_failed") + u"\r\n\r\n" + error;
+    MessageBoxW(window_, Wide(message), Wide(Text("app.title")), MB_ICONERROR);
 }
 
 bool AppWindow::ConfirmLargeCopy() {

@@ -97,6 +97,8 @@ private:
     // Commands on the selection and the caret (AppSelection.cpp).
     void FillSelection();
     void InsertBytes();
+    void SaveSelectionAs();
+    void ShowChecksums();  // AppChecksums.cpp
     // The hexadecimal pattern prompt; nothing after Cancel or a refused text (shown).
     [[nodiscard]] std::optional<std::vector<std::uint8_t>> PromptForPattern(std::string_view titleKey);
     [[nodiscard]] bool ConfirmLargeCopy();
@@ -115,6 +117,10 @@ private:
     void OnSaveProgress(std::size_t done, std::size_t total);
     void BeginSearchProgress();
     void OnSearchProgress(std::size_t done, std::size_t total);
+    // Other work on this thread (checksums, saving the selection) shows its percentage where
+    // a search does, under label; EndSearchProgress ends it.
+    void BeginWorkProgress(std::string_view label);
+    void OnWorkProgress(std::size_t done, std::size_t total);
     void EndSearchProgress();
     // The search's cancel check: true while the scan may go on. cancelRequested is the search
     // dialog's cancel-requested flag, or null when no dialog is known. Escape held down sets
@@ -199,6 +205,7 @@ private:
     bool searching_ = false;  // the status bar shows searchingText_
     std::u16string searchingText_;
     ProgressThrottle searchProgress_;
+    std::string_view workLabel_;  // a string table key, static
     std::optional<SearchPattern> activeQuery_;
     struct HistoryEntry {
         SearchQueryKind kind;

@@ -35,7 +35,7 @@ TEST(MenuModel, TopLevelPopupsAndTheirItemsInOrder) {
     state.fileOpen = true;
     const auto bar = BuildMenuBar(state, KeyText);
     EXPECT_EQ(Labels(bar), (std::vector<std::u16string>{u"<menu.file>", u"<menu.edit>", u"<menu.view>",
-                                                        u"<menu.settings>", u"<menu.help>"}));
+                                                        u"<menu.tools>", u"<menu.settings>", u"<menu.help>"}));
     EXPECT_EQ(Labels(bar[1].children),
               (std::vector<std::u16string>{u"<menu.edit.undo>", u"<menu.edit.redo>", u"-", u"<menu.edit.cut>",
                                            u"<menu.edit.copy>", u"<menu.edit.copy_as>", u"<menu.edit.paste>", u"<menu.edit.select_all>", u"-",
@@ -46,10 +46,11 @@ TEST(MenuModel, TopLevelPopupsAndTheirItemsInOrder) {
                                            u"<menu.view.goto>", u"-", u"<menu.view.zoom>"}));
     EXPECT_EQ(Labels(bar[2].children[5].children),
               (std::vector<std::u16string>{u"<menu.view.zoom.out>", u"<menu.view.zoom.in>", u"-", u"<menu.view.zoom.reset>"}));
-    EXPECT_EQ(Labels(bar[3].children),
+    EXPECT_EQ(bar[3].children[0].id, kCmdChecksums);
+    EXPECT_EQ(Labels(bar[4].children),
               (std::vector<std::u16string>{u"<menu.view.encoding>", u"<menu.view.theme>", u"<menu.view.language>",
                                            u"<menu.settings.analysis>", u"-", u"<menu.settings.font>"}));
-    EXPECT_EQ(bar[4].children[0].id, kCmdAbout);
+    EXPECT_EQ(bar[5].children[0].id, kCmdAbout);
     for (std::uint32_t id = kCmdOpen; id <= kCmdAbout; ++id) EXPECT_NE(Find(bar, id), nullptr) << id;
 }
 
@@ -140,10 +141,10 @@ TEST(MenuModel, RecentFilesStandBetweenSeparatorsBeforeExit) {
     const auto file = BuildMenuBar(state, KeyText)[0].children;
     EXPECT_EQ(Labels(file),
               (std::vector<std::u16string>{u"<menu.file.open>", u"<menu.file.save>", u"<menu.file.save_as>",
-                                           u"<menu.file.close>", u"-", u"1 C:\\fa", u"2 C:\\fb", u"-",
-                                           u"<menu.file.exit>"}));
-    EXPECT_EQ(file[5].id, 4000u);
-    EXPECT_EQ(file[6].id, 4001u);
+                                           u"<menu.file.save_selection>", u"<menu.file.close>", u"-", u"1 C:\\fa",
+                                           u"2 C:\\fb", u"-", u"<menu.file.exit>"}));
+    EXPECT_EQ(file[6].id, 4000u);
+    EXPECT_EQ(file[7].id, 4001u);
 }
 
 TEST(MenuModel, NineRecentFilesPutTheNinthInAMorePopup) {
