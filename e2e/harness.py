@@ -11,10 +11,35 @@ import screen
 WINDOW_TIMEOUT = 60  # the first start of a prefix is slow
 SCREEN_WIDTH = 2560  # room for the main window with a side window docked on each side
 CONDITION_TIMEOUT = 15
+# The overwrite caret's and the selection's fill: the selection colour at its alpha over the
+# DarkBlue background.
+DARK_BLUE_SELECTION = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 0x6F, 0xEB), (0x0D, 0x1B, 0x2A)))
+# The drag source speaks X through python3-xlib, which Debian installs for its own python.
+DROP_SOURCE = ["/usr/bin/python3", os.path.join(os.path.dirname(os.path.abspath(__file__)), "xdnd_drop.py")]
 
 
 class TestFailure(Exception):
     pass
+
+
+def check(condition, message):
+    if not condition:
+        raise TestFailure(message)
+
+
+def near(colour, expected, tolerance=4):
+    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
+
+
+def read(path):
+    with open(path, "rb") as stream:
+        return stream.read()
+
+
+def write(path, content):
+    with open(path, "wb") as out:
+        out.write(content)
+    return path
 
 
 def wait_for(condition, timeout=CONDITION_TIMEOUT, interval=0.1, what="condition"):
@@ -121,6 +146,9 @@ class App:
         self.display = wine.display.name
         self.process = None
         self.window = None
+        # A run starts on a fresh data folder (files made unwritable by a failed run included).
+        subprocess.run(["chattr", "-R", "-i", os.path.join(work_dir, "data")], capture_output=True)
+        shutil.rmtree(os.path.join(work_dir, "data"), ignore_errors=True)
         os.makedirs(work_dir, exist_ok=True)
         shutil.copy2(os.path.join(build_app_dir, "tavro.exe"), work_dir)
         shutil.copytree(os.path.join(build_app_dir, "resources"), os.path.join(work_dir, "resources"),
@@ -146,6 +174,12 @@ class App:
     def settings(self):
         with open(self.settings_path, encoding="utf-8") as stream:
             return json.load(stream)
+
+    def data_file(self, name, content):
+        """A fresh file in the run's data folder."""
+        folder = os.path.join(self.dir, "data")
+        os.makedirs(folder, exist_ok=True)
+        return write(os.path.join(folder, name), content)
 
     # --- process and window ----------------------------------------------------------------
 
@@ -194,6 +228,16 @@ class App:
     def wait_window_gone(self, title):
         wait_for(lambda: not self.find_window(title), what="the window %r to close" % title)
 
+    def wait_box_over(self, window, title):
+        """The id of the message box titled title that comes up over window (often titled alike)."""
+        return wait_for(lambda: next((w for w in self.find_windows(title) if w != window), None),
+                        what="a message box %r" % title)
+
+    def press_in(self, title, *keys):
+        """Presses keys in the window titled title, which they close."""
+        self.key(*keys, window=self.wait_window(title))
+        self.wait_window_gone(title)
+
     def title(self):
         return self.xdotool("getwindowname", self.window, check=False)
 
@@ -230,9 +274,16 @@ class App:
         return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
 
     def click(self, x, y):
-        """Clicks at a point of the screen."""
-        self.xdotool("mousemove", "--sync", str(x), str(y))
-        self.xdotool("click", "1")
+        """Clicks at a point of the screen, also when the pointer is there already (where a
+        synchronous move would wait for a motion that never comes)."""
+        self.xdotool("mousemove", str(x), str(y), "click", "1")
+
+    def drop(self, *paths):
+        """Drops files on the middle of the main window, as a file manager would."""
+        x, y, width, height = self.geometry()
+        result = subprocess.run(DROP_SOURCE + [self.display, self.window, str(x + width // 2), str(y + height // 2)] +
+                                list(paths), capture_output=True, text=True, timeout=60)
+        check(result.returncode == 0, "the drop failed: %s%s" % (result.stdout, result.stderr))
 
     def wheel_with_ctrl(self, x, y, up=True):
         self.focus()
@@ -249,6 +300,10 @@ class App:
         return result.stdout.decode("utf-8", "replace") if result.returncode == 0 else None
 
     # --- pixels ----------------------------------------------------------------------------------
+
+    def window_image(self, window):
+        """A popup's own picture: the root window's shows dialogs black."""
+        return screen.capture(self.display, window)
 
     def screenshot(self, name=None, window=None):
         """The main window (or another window by id) as an Image, saved as name.png when named."""

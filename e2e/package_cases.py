@@ -7,11 +7,11 @@ import shutil
 import subprocess
 import zipfile
 
-from harness import App, Wine, wait_for
-from side_window_cases import BMP, check, click
+from harness import App, Wine, check, wait_for, write
+from side_window_cases import BMP
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-PACKAGE_TIMEOUT = 1800  # a first run compiles the release build
+PACKAGE_TIMEOUT = 600
 STRUCT_VIEW_TITLE = "構造体ビュー"
 PATTERN_DIALOG_TITLE = "構造体パターンを開く"
 MENU_BAR = (0, 0, 400, 18)
@@ -49,9 +49,9 @@ class PackageCases:
     activate_main()."""
 
     def build_package(self):
-        """Runs scripts/package and returns the zip's path."""
-        result = subprocess.run([os.path.join(ROOT, "scripts", "package")], capture_output=True, text=True,
-                                timeout=PACKAGE_TIMEOUT)
+        """Packages the build under test with scripts/package and returns the zip's path."""
+        result = subprocess.run([os.path.join(ROOT, "scripts", "package"), self.build_dir], capture_output=True,
+                                text=True, timeout=PACKAGE_TIMEOUT)
         match = re.search(r"^package: (.+\.zip) \((\d+) bytes\)$", result.stdout, re.MULTILINE)
         check(result.returncode == 0 and match, "scripts/package failed: %s%s" % (result.stdout, result.stderr))
         return match.group(1)
@@ -74,9 +74,7 @@ class PackageCases:
             package.extractall(folder)
         data = os.path.join(top, "画像 ファイル")
         os.makedirs(data)
-        bmp = os.path.join(data, "見本.bmp")
-        with open(bmp, "wb") as out:
-            out.write(BMP)
+        bmp = write(os.path.join(data, "見本.bmp"), BMP)
 
         app = PackagedApp(JapaneseWine(self.wine, self.japanese_locales()), folder, self.artifacts)
         check(not os.path.exists(app.settings_path), "the package holds a settings file")
@@ -88,7 +86,7 @@ class PackageCases:
             app.menu("s", "a", "s")  # 設定(&S) > 解析(&A) > 構造体ビュー(&S)
             window = app.wait_window(STRUCT_VIEW_TITLE)
             x, y, width, _ = app.geometry(window)
-            click(app, x + width - 404 + 45, y + 23)  # 開く...: the dialog starts in patterns
+            app.click(x + width - 404 + 45, y + 23)  # 開く...: the dialog starts in patterns
             dialog = app.wait_window(PATTERN_DIALOG_TITLE)
             app.type_text("bmp.tvsd", window=dialog)
             app.key("Return", window=dialog)

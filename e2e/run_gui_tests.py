@@ -12,45 +12,31 @@ import sys
 import time
 import traceback
 
+import screen
 from edit_cases import EditCases
-from file_cases import FileCases
-from harness import App, Display, TestFailure, Wine, wait_for
+from harness import DARK_BLUE_SELECTION, App, Display, TestFailure, Wine, check, near, read, wait_for, write
 from package_cases import PackageCases
 from search_cases import SearchCases
 from selection_cases import SelectionCases
 from side_window_cases import SideWindowCases
+from view_cases import ViewCases
 
 THEME_BACKGROUNDS = {"Light": (0xF6, 0xF4, 0xEF), "DarkBlue": (0x0D, 0x1B, 0x2A), "Black": (0x11, 0x11, 0x11)}
-# The overwrite caret's fill: the selection colour at its alpha over the DarkBlue background.
-DARK_BLUE_SELECTION = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 0x6F, 0xEB), (0x0D, 0x1B, 0x2A)))
-FLASH_RED = (180, 32, 32)
-SMALL_CONTENT = b"Tavro hex editor: rows of sixteen bytes.\n" * 3
 
 
-def near(colour, expected, tolerance=4):
-    return all(abs(a - b) <= tolerance for a, b in zip(colour, expected))
+class Cases(ViewCases, EditCases, SearchCases, SelectionCases, SideWindowCases, PackageCases):
+    """One method per user journey; the mixins share the helpers below."""
 
-
-def check(condition, message):
-    if not condition:
-        raise TestFailure(message)
-
-
-class Cases(SideWindowCases, FileCases, SearchCases, PackageCases, EditCases, SelectionCases):
     def __init__(self, wine, build_dir, artifacts):
         self.wine = wine
+        self.build_dir = build_dir
         self.app_dir = os.path.join(build_dir, "app")
         self.artifacts = artifacts
         self.files = os.path.join(artifacts, "files")
         os.makedirs(self.files, exist_ok=True)
-        self.small = self._file("small.bin", SMALL_CONTENT)
-        self.large = self._file("large.bin", bytes(i % 251 for i in range(4096)))
 
-    def _file(self, name, content):
-        path = os.path.join(self.files, name)
-        with open(path, "wb") as out:
-            out.write(content)
-        return path
+    def file(self, name, content):
+        return write(os.path.join(self.files, name), content)
 
     def app(self, name, theme="DarkBlue", language="English", encoding="Ascii", inspector=False, struct_view=False):
         app = App(self.wine, self.app_dir, os.path.join(self.artifacts, "work", name), self.artifacts)
@@ -74,7 +60,7 @@ class Cases(SideWindowCases, FileCases, SearchCases, PackageCases, EditCases, Se
         area within tolerance of colours[theme] and keeps the screenshot. Returns the pixel rows
         they lie on, by theme."""
         rows = {}
-        for name, key in (("DarkBlue", "d"), ("Light", "l"), ("Black", "b")):
+        for name, key in (("Light", "l"), ("Black", "b"), ("DarkBlue", "d")):
             app.menu("s", "t", key)
             wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
 
@@ -132,182 +118,36 @@ class Cases(SideWindowCases, FileCases, SearchCases, PackageCases, EditCases, Se
         x, y, _, _ = app.geometry()
         app.click(x + int(grid[0] + (offset % 16) * grid[2] + 4), y + int(grid[1] + (offset // 16) * grid[3] + 4))
 
-    # --- cases -------------------------------------------------------------------------------
-
-    def test_start_without_file(self):
-        app = self.app("no-file")
-        app.start()
+    def open_data(self, run, content, **settings):
+        """A run on a fresh file of its own, the caret grid measured; (app, path, grid)."""
+        app = self.app(run, **settings)
+        path = app.data_file(run + ".bin", content)
+        app.start(path)
         try:
-            app.wait_title("Tavro")
-            image = app.screenshot("no-file")
-            extent = app.status_text_extent(image)
-            # "No file open" is short; the view summary runs several hundred pixels.
-            check(0 < extent < 160, "status text reaches %d px, not the short no-file text" % extent)
-        finally:
+            app.wait_title("Tavro - %s.bin" % run)
+            grid = self.calibrate(app)
+        except Exception:
             app.stop()
+            raise
+        return app, path, grid
 
-    def test_start_with_file(self):
-        app = self.app("with-file")
-        app.start(self.small)
-        try:
-            app.wait_title("Tavro - small.bin")
-            extent = app.status_text_extent(app.screenshot("with-file"))
-            check(extent > 300, "status text reaches only %d px" % extent)
-            check(app.settings()["recentFiles"][0].endswith("small.bin"), "the file is not in the recent list")
-        finally:
-            app.stop()
+    @staticmethod
+    def save_and_expect(app, path, expected):
+        app.key("ctrl+s")
+        app.wait_title("Tavro - " + os.path.basename(path))
+        wait_for(lambda: read(path) == expected, what="the saved bytes (now %r...)" % read(path)[:16])
 
-    def test_keys_move_the_caret(self):
-        app = self.app("caret-keys")
-        app.start(self.large)
-        try:
-            origin = self.calibrate(app)
-            status_before = app.screenshot()
-            app.key("Right", "Right", "Down")
-            self.wait_caret(app, origin, (1, 2))
-            app.key("Left")
-            self.wait_caret(app, origin, (1, 1))
-            image = app.screenshot("caret-moved")
-            box = app.status_box(image)
-            check(image.crop(*box).difference(status_before.crop(*box)) > 0.001, "status offset did not change")
-            app.key("Next")  # Page Down: the caret moves a page and the view follows
-            rows_on_screen, column = wait_for(lambda: (lambda c: c[0] > 10 and c)(self.caret_cell(app, origin)),
-                                              what="the caret a page lower")
-            check(column == 1, "Page Down moved the caret to column %d" % column)
-            app.key("ctrl+End")
-            wait_for(lambda: self.caret_cell(app, origin)[1] == 15, what="caret in the last column")
-            image = app.screenshot("caret-end")
-            area, box = self.hex_area(app, image), self.caret_box(app, image)
-            check(area[3] - box[3] < 2 * origin[3], "Ctrl+End did not scroll to the last row")
-            app.key("ctrl+Home")
-            self.wait_caret(app, origin, (0, 0))
-        finally:
-            app.stop()
+    @staticmethod
+    def copied(app, expected):
+        """Waits for the clipboard to hold expected (Wine hands CR LF to X as it is or as LF)."""
+        normal = lambda text: text and text.replace("\r\n", "\n")
+        wait_for(lambda: normal(app.clipboard()) == expected,
+                 what="the clipboard %r (now %r)" % (expected, app.clipboard()))
 
-    def test_click_and_copy(self):
-        app = self.app("click-copy")
-        app.start(self.small)
-        try:
-            origin = self.calibrate(app)
-            expected = "%02X" % SMALL_CONTENT[17]
-            check(app.clipboard() != expected, "the clipboard holds %r already" % expected)
-            self.click_offset(app, origin, 17)
-            app.key("ctrl+c")
-            wait_for(lambda: app.clipboard() == expected, what="clipboard %r (now %r)" % (expected, app.clipboard()))
-            app.screenshot("click-copy")
-        finally:
-            app.stop()
-
-    def test_read_only_digit_flashes_red(self):
-        app = self.app("read-only-flash")
-        app.start(self.small)
-        try:
-            wait_for(lambda: self.caret_box(app, app.screenshot()), what="the caret")
-            app.key("a")
-
-            def red():
-                image = app.screenshot()
-                left, top, right, bottom = app.status_box(image)
-                return near(image.pixel(right - 10, bottom - 4), FLASH_RED) and image
-
-            image = wait_for(red, timeout=3, interval=0.05, what="the red read-only notice")
-            image.save_png(os.path.join(self.artifacts, "read-only-flash.png"))
-            wait_for(lambda: not red(), timeout=5, what="the notice to end")
-            check(app.title() == "Tavro - small.bin", "the document changed: %r" % app.title())
-        finally:
-            app.stop()
-
-    def test_edit_after_ctrl_r(self):
-        app = self.app("edit")
-        app.start(self.small)
-        try:
-            origin = self.calibrate(app)
-            app.key("ctrl+r")
-            app.type_text("41")
-            app.wait_title("Tavro - small.bin *")
-            check(app.clipboard() != "41", "the clipboard holds 41 already")
-            self.click_offset(app, origin, 0)
-            app.key("ctrl+c")
-            wait_for(lambda: app.clipboard() == "41", what="clipboard 41 (now %r)" % app.clipboard())
-            app.screenshot("edited")
-        finally:
-            app.stop()
-
-    def test_themes_paint_and_save(self):
-        app = self.app("themes")
-        app.start(self.small)
-        try:
-            for name, key in (("Light", "l"), ("Black", "b"), ("DarkBlue", "d")):
-                app.menu("s", "t", key)
-                wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
-
-                def painted():
-                    image = app.screenshot()
-                    area = self.hex_area(app, image, name)
-                    return (area[2] - area[0]) * (area[3] - area[1]) > 100_000 and image
-
-                image = wait_for(painted, what="the %s background" % name)
-                image.save_png(os.path.join(self.artifacts, "theme-%s.png" % name))
-                if name != "Light":  # Light uses the system's button face colour
-                    left, top, right, bottom = app.status_box(image)
-                    status = image.pixel(left + 2, bottom - 3)
-                    check(near(status, {"Black": (17, 17, 17), "DarkBlue": (13, 27, 42)}[name]),
-                          "status bar %s in theme %s" % (status, name))
-        finally:
-            app.stop()
-
-    def test_japanese_menus(self):
-        app = self.app("japanese")
-        app.start(self.small)
-        try:
-            english = app.screenshot("menu-english").crop(0, 0, 400, 40)
-            app.menu("s", "l", "j")
-            wait_for(lambda: app.settings()["language"] == "Japanese", what="settings language Japanese")
-            wait_for(lambda: app.screenshot().crop(0, 0, 400, 40).difference(english) > 0.02,
-                     what="the menu bar to change")
-            app.screenshot("menu-japanese")
-        finally:
-            app.stop()
-
-    def test_ctrl_wheel_zooms(self):
-        app = self.app("zoom")
-        app.start(self.small)
-        try:
-            origin = wait_for(lambda: self.caret_box(app, app.screenshot()), what="the caret")
-            before = app.screenshot("zoom-before")
-            x, y, _, _ = app.geometry()
-            app.wheel_with_ctrl(x + origin[0] + 200, y + origin[1] + 100)
-
-            def grown():
-                box = self.caret_box(app, app.screenshot())
-                return box[3] - box[1] > origin[3] - origin[1] + 1 and box
-
-            wait_for(grown, what="larger rows")
-            after = app.screenshot("zoom-after")
-            status = app.status_box(after)
-            check(after.crop(*status).difference(before.crop(*status)) > 0.001, "the status zoom did not change")
-        finally:
-            app.stop()
-
-    def test_utf8_japanese_sample(self):
-        sample = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "samples", "sample-utf8.txt")
-        app = self.app("utf8-sample", encoding="Utf8")
-        app.start(sample)
-        try:
-            app.wait_title("Tavro - sample-utf8.txt")
-            # Font fallback for the Japanese glyphs makes the first paints slow: wait until the
-            # view has drawn its background and two screenshots agree, then keep the picture for a
-            # person to look at.
-            shots = [app.screenshot()]
-            wait_for(lambda: shots.append(app.screenshot()) or
-                     (shots[-1].difference(shots[-2]) == 0 and self.hex_area(app, shots[-1])),
-                     interval=0.5, what="the view to settle")
-            shots[-1].save_png(os.path.join(self.artifacts, "utf8-sample.png"))
-            box = self.hex_area(app, shots[-1])
-            glyphs = shots[-1].find(lambda c: c[0] > 200 and c[1] > 200, box)
-            check(len(glyphs) > 5000, "the rows show only %d glyph pixels" % len(glyphs))
-        finally:
-            app.stop()
+    @staticmethod
+    def status_changed(app, before, after, what):
+        box = app.status_box(after)
+        check(after.crop(*box).difference(before.crop(*box)) > 0.001, what + " did not change the status bar")
 
 
 def main(argv):
@@ -347,6 +187,7 @@ def main(argv):
                     print("%s %s: %s" % ("FAIL" if attempt == 2 else "RETRY", name[5:], error), flush=True)
                     if not isinstance(error, TestFailure):
                         traceback.print_exc()
+                    screen.capture(display.name).save_png(os.path.join(artifacts, "failed-%s-%d.png" % (name[5:], attempt)))
                     # Whatever the case left running must not meet the next one.
                     wine.stop()
                     wine.prepare()

@@ -1,19 +1,16 @@
-"""GUI cases of the search dialog: next and previous matches, the invalid-query box, the history
-kept across a restart, Escape stopping a long scan; and of replacing, searching again with F3
-and the matches marked on screen."""
+"""GUI journeys of the search dialog: the invalid-query box, next and previous matches, the
+history kept across a restart, Escape stopping a long scan; and of replacing, searching again
+with F3 and the matches marked on screen."""
 
 import os
 import time
 
-import screen
-from harness import TestFailure, wait_for
+from harness import DARK_BLUE_SELECTION, TestFailure, check, wait_for
 
 DIALOG_TITLE = "Find"
-# The hex view's selection in the DarkBlue theme: the selection colour at its alpha over the
-# background; the caret cell inside a selection is filled twice.
-SELECTION = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 0x6F, 0xEB), (0x0D, 0x1B, 0x2A)))
-SELECTION_UNDER_CARET = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 0x6F, 0xEB), SELECTION))
-ROWS = b"Tavro hex editor: rows of sixteen bytes.\n"  # the runner's small file holds it three times
+# The caret cell inside a selection is filled twice.
+SELECTION_UNDER_CARET = tuple(round(0.45 * s + 0.55 * b) for s, b in zip((0x1F, 0x6F, 0xEB), DARK_BLUE_SELECTION))
+ROWS = b"Tavro hex editor: rows of sixteen bytes.\n"
 ROWS_HEX = "72 6F 77 73"  # "rows", at offsets 18, 59 and 100
 EDITOR_HEX = "65 64 69 74 6F 72"  # "editor", at offsets 10, 51 and 92
 REPLACE_TITLE = "Replace"
@@ -22,18 +19,13 @@ MATCH = {"Light": (0xFF, 0xE0, 0x8A), "DarkBlue": (0x5E, 0x4A, 0x0C), "Black": (
 LONG_SCAN_SIZE = 2 << 30  # sparse; a whole scan takes far longer than the wait for the stop
 
 
-def check(condition, message):
-    if not condition:
-        raise TestFailure(message)
-
-
 def colours_near(*colours, tolerance=4):
     """Every colour within tolerance of one of colours, for quick membership tests."""
     span = range(-tolerance, tolerance + 1)
     return {(r + i, g + j, b + k) for r, g, b in colours for i in span for j in span for k in span}
 
 
-SELECTION_COLOURS = colours_near(SELECTION, SELECTION_UNDER_CARET)
+SELECTION_COLOURS = colours_near(DARK_BLUE_SELECTION, SELECTION_UNDER_CARET)
 
 
 def error_red(colour):
@@ -80,11 +72,6 @@ class SearchCases:
         app.key("ctrl+c")
         wait_for(lambda: app.clipboard() == expected, what="clipboard %r (now %r)" % (expected, app.clipboard()))
 
-    def message_box(self, app, dialog):
-        """The id of the message box the dialog shows (it carries the dialog's title too)."""
-        return wait_for(lambda: next((w for w in app.find_windows(DIALOG_TITLE) if w != dialog), None),
-                        what="a message box over the dialog")
-
     def replace_all(self, app, kind_keys, query, replacement):
         """Replace All through the replace dialog, the count it reports dismissed, the dialog closed."""
         app.key("ctrl+h")
@@ -94,98 +81,61 @@ class SearchCases:
         app.key("Tab", window=dialog)  # the replacement
         app.type_text(replacement, window=dialog)
         app.key("Tab", "Tab", "Tab", "space", window=dialog)  # past Find Next and Replace: Replace All
-        box = wait_for(lambda: next((w for w in app.find_windows(REPLACE_TITLE) if w != dialog), None),
-                       what="the count of replacements")
+        box = app.wait_box_over(dialog, REPLACE_TITLE)  # the count of replacements
         app.key("Return", window=box)
         wait_for(lambda: app.find_windows(REPLACE_TITLE) == [dialog], what="the count's box to close")
         app.key("Escape", window=dialog)
         app.wait_window_gone(REPLACE_TITLE)
 
-    # --- cases -----------------------------------------------------------------------------------
-
-    def test_search_next_and_previous(self):
-        app = self.app("search-next-previous")
-        app.start(self.small)
+    def test_search_history_across_a_restart_and_a_long_scan_stopped(self):
+        path = self.file("long-scan.bin", ROWS * 3)
+        os.truncate(path, LONG_SCAN_SIZE)  # the rest is a hole that reads as zeros
+        app = self.app("search")
+        app.start(path)
         try:
             grid = self.calibrate(app)
             dialog = self.open_search_dialog(app)
-            app.type_text(ROWS_HEX, window=dialog)
-            app.key("Return", window=dialog)  # Find Next from the caret at 0
-            self.wait_selection(app, grid, 18, 4)
-            app.key("Return", window=dialog)  # from one byte past the selection
-            self.wait_selection(app, grid, 59, 4)
-            app.key("Return", window=dialog)
-            self.wait_selection(app, grid, 100, 4)
-            app.key("Tab", "space", window=dialog)  # Find Previous
-            self.wait_selection(app, grid, 59, 4)
-            app.key("Tab", "space", window=dialog)
-            self.wait_selection(app, grid, 18, 4)
-            app.screenshot("search-previous")
-            check(app.find_windows(DIALOG_TITLE) == [dialog], "a message box came up")
-            self.close_dialog_and_copy(app, dialog, ROWS_HEX)
-        finally:
-            app.stop()
-
-    def test_search_invalid_hex_query(self):
-        app = self.app("search-invalid-hex")
-        app.start(self.small)
-        try:
-            dialog = self.open_search_dialog(app)
             app.type_text("4 1 4", window=dialog)  # an odd number of digits
             app.key("Return", window=dialog)
-            box = self.message_box(app, dialog)
-            # The box lies over the dialog, which the root window's picture shows black: take its own.
-            image = wait_for(lambda: (lambda i: len(i.find(error_red)) > 20 and i)(screen.capture(app.display, box)),
-                             what="the red error icon in the box")
-            image.save_png(os.path.join(self.artifacts, "search-invalid-hex.png"))
+            box = app.wait_box_over(dialog, DIALOG_TITLE)
+            wait_for(lambda: (lambda i: len(i.find(error_red)) > 20 and i)(app.window_image(box)),
+                     what="the red error icon").save_png(os.path.join(self.artifacts, "search-invalid-hex.png"))
             app.key("Return", window=box)
             wait_for(lambda: app.find_windows(DIALOG_TITLE) == [dialog], what="the box to close, the dialog to stay")
             check(app.settings()["searchHistory"] == [], "the refused query went into the history")
-        finally:
-            app.stop()
+            app.press_in(DIALOG_TITLE, "Escape")
 
-    def test_search_history_after_restart(self):
-        app = self.app("search-history")
-        app.start(self.small)
-        try:
             dialog = self.open_search_dialog(app)
-            expected = []
-            for kind, query, keys in (("hex", ROWS_HEX, ()), ("text", "editor", ("shift+Tab", "Down", "Tab"))):
-                app.key(*keys, window=dialog)  # the type list to "Text", back to the query box
-                app.type_text(query, window=dialog)
+            app.type_text(ROWS_HEX, window=dialog)
+            for offset in (18, 59, 100):  # Find Next from the caret, then from past the selection
                 app.key("Return", window=dialog)
-                expected.insert(0, {"kind": kind, "query": query})
-                wait_for(lambda: app.settings()["searchHistory"] == expected,
-                         what="the history %s (now %s)" % (expected, app.settings()["searchHistory"]))
+                self.wait_selection(app, grid, offset, 4)
+            for offset in (59, 18):
+                app.key("Tab", "space", window=dialog)  # Find Previous
+                self.wait_selection(app, grid, offset, 4)
+            check(app.find_windows(DIALOG_TITLE) == [dialog], "a message box came up")
+            self.close_dialog_and_copy(app, dialog, ROWS_HEX)
+            dialog = self.open_search_dialog(app)
+            app.key("shift+Tab", "Down", "Tab", window=dialog)  # the type list to "Text", back to the query
+            app.type_text("editor", window=dialog)
+            app.key("Return", window=dialog)
+            self.wait_selection(app, grid, 51, 6)
+            expected = [{"kind": "text", "query": "editor"}, {"kind": "hex", "query": ROWS_HEX}]
+            wait_for(lambda: app.settings()["searchHistory"] == expected,
+                     what="the history %s (now %s)" % (expected, app.settings()["searchHistory"]))
             app.stop()
 
-            app.start(self.small)
+            app.start(path)
             grid = self.calibrate(app)
             dialog = self.open_search_dialog(app)
             app.key("Down", "Return", window=dialog)  # the newest hexadecimal query
             self.wait_selection(app, grid, 18, 4)
             app.key("shift+Tab", "Down", "Tab", "Down", "Return", window=dialog)  # the newest text query
             self.wait_selection(app, grid, 51, 6)
-            self.close_dialog_and_copy(app, dialog, EDITOR_HEX)
             check(app.settings()["searchHistory"] == expected, "the history changed: %s" % app.settings())
-        finally:
-            app.stop()
 
-    def test_search_escape_stops_long_scan(self):
-        path = os.path.join(self.files, "long-scan.bin")
-        with open(path, "wb") as out:
-            out.write(ROWS)
-            out.truncate(LONG_SCAN_SIZE)  # the rest is a hole that reads as zeros
-        app = self.app("search-escape")
-        app.start(path)
-        try:
-            grid = self.calibrate(app)
-            dialog = self.open_search_dialog(app)
-            app.type_text(ROWS_HEX, window=dialog)
-            app.key("Return", window=dialog)
-            self.wait_selection(app, grid, 18, 4)
             idle_extent = app.status_text_extent()
-
+            app.key("shift+Tab", "Up", "Tab", window=dialog)  # hexadecimal again
             app.type_text("00 00 00 01", window=dialog)  # never there; Horspool steps one byte over zeros
             app.key("Return", window=dialog)
             # "Searching... N%" is far shorter than the offset, encoding and zoom.
@@ -195,17 +145,16 @@ class SearchCases:
             pressed = time.monotonic()
             wait_for(lambda: app.status_text_extent() > idle_extent / 2, timeout=5, interval=0.05,
                      what="the search to stop")
-            stopped = time.monotonic() - pressed
+            print("  the scan stopped %.2f s after Escape" % (time.monotonic() - pressed))
             check(app.find_windows(DIALOG_TITLE) == [dialog], "a box came up or the dialog closed")
-            self.wait_selection(app, grid, 18, 4)
-            self.close_dialog_and_copy(app, dialog, ROWS_HEX)
-            print("  the scan stopped %.2f s after Escape" % stopped)
+            self.wait_selection(app, grid, 51, 6)
+            self.close_dialog_and_copy(app, dialog, EDITOR_HEX)
         finally:
             app.stop()
             os.remove(path)
 
     def test_replace_all_undo_search_again_and_marks(self):
-        app, path = self.open_data("replace", content=ROWS * 3)
+        app, path, _ = self.open_data("replace", ROWS * 3)
         try:
             app.key("ctrl+r", "Insert")  # editing, and inserting: the replacements have other lengths
             self.replace_all(app, (), ROWS_HEX, "52 4F 57 53 21")  # "rows" by "ROWS!"

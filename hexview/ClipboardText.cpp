@@ -1,12 +1,11 @@
 #include "hexview/ClipboardText.h"
 
+#include "hexview/Utf16Units.h"
+
 namespace tvx {
 namespace {
 
 bool IsSpace(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
-bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 void AppendUtf8(std::vector<std::uint8_t>& out, char32_t c) {
     if (c < 0x80) {

@@ -1,5 +1,6 @@
 #include "hexview/TextDecoders.h"
 
+#include "hexview/Utf16Units.h"
 #include "platform/CharClass.h"
 #include "platform/Utf8.h"
 
@@ -22,9 +23,6 @@ int Utf8SequenceLength(std::uint8_t lead) noexcept {
     if ((lead & 0xF8) == 0xF0) return 4;
     return 0;
 }
-
-bool IsHighSurrogate(char16_t unit) noexcept { return unit >= 0xD800 && unit <= 0xDBFF; }
-bool IsLowSurrogate(char16_t unit) noexcept { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 // A mark joins the preceding base character when it is on the fixed list or the system
 // classes it as a nonspacing mark.

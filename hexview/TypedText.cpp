@@ -1,6 +1,7 @@
 #include "hexview/TypedText.h"
 
 #include "hexview/ClipboardText.h"
+#include "hexview/Utf16Units.h"
 
 #include <string>
 
@@ -12,7 +13,7 @@ std::optional<std::vector<std::uint8_t>> TypedText::Take(char16_t unit, TextEnco
     if (unit < 0x20 || unit == 0x7F) return std::nullopt;
     if (encoding != TextEncoding::Utf8 && encoding != TextEncoding::Utf16Le && encoding != TextEncoding::Utf16Be)
         return unit <= 0x7E ? std::optional(std::vector<std::uint8_t>{static_cast<std::uint8_t>(unit)}) : std::nullopt;
-    if (unit >= 0xD800 && unit <= 0xDBFF) {
+    if (IsHighSurrogate(unit)) {
         highSurrogate_ = unit;
         return std::vector<std::uint8_t>{};
     }
