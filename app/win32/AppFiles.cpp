@@ -5,6 +5,7 @@
 #include "app/win32/AppWindow.h"
 #include "platform/AbsolutePath.h"
 #include "platform/AppLocation.h"
+#include "platform/win32/WideText.h"
 #include "settings/SettingsLifecycle.h"
 
 #include <commdlg.h>
@@ -15,7 +16,6 @@
 namespace tvx {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 // the value format, and the rows from the struct worker.
 
 #include "app/Commands.h"
+#include "app/WindowTitle.h"
 #include "app/win32/AppWindow.h"
 #include "inspector/InspectorLabels.h"
 #include "platform/AppLocation.h"
@@ -14,15 +15,6 @@
 #include <memory>
 
 namespace tvx {
-namespace {
-
-// The text after the last "\" or "/".
-std::u16string FileNamePart(const std::u16string& path) {
-    const std::size_t slash = path.find_last_of(u"\\/");
-    return slash == std::u16string::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
 
 StructValueFormat AppWindow::SettingsValueFormat() const {
     return {settings_.byteArrayFormat, settings_.byteOrder, settings_.numericBase};

@@ -14,8 +14,8 @@ namespace tvx {
 namespace {
 
 constexpr wchar_t kMainClassName[] = L"Tavro.MainWindow";
-constexpr int kClientWidth = 980;
-constexpr int kClientHeight = 760;
+constexpr int kMainWindowWidth = 980;
+constexpr int kMainWindowHeight = 760;
 constexpr int kIconResource = 101;
 
 // The work area of the monitor under the mouse, or the primary one.
@@ -70,7 +70,7 @@ bool AppWindow::Create(HINSTANCE instance, std::optional<std::u16string> path) {
     wc.lpszClassName = kMainClassName;
     if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    RECT outer{0, 0, kClientWidth, kClientHeight};
+    RECT outer{0, 0, kMainWindowWidth, kMainWindowHeight};
     AdjustWindowRectExForDpi(&outer, WS_OVERLAPPEDWINDOW, FALSE, 0, GetDpiForSystem());
     const int width = outer.right - outer.left;
     const int height = outer.bottom - outer.top;

@@ -7,10 +7,10 @@
 namespace tvx {
 namespace {
 
-constexpr wchar_t kClassName[] = L"Tavro.ChecksumsDialog";
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr int kClientWidth = 760;
+constexpr wchar_t kChecksumsDialogClass[] = L"Tavro.ChecksumsDialog";
+constexpr DWORD kChecksumsDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kChecksumsDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr int kChecksumsDialogWidth = 760;
 constexpr int kRowHeight = 32;
 constexpr int kFirstRowTop = 40;
 constexpr int kIdRange = 3401;
@@ -43,7 +43,7 @@ void CopyToClipboard(HWND window, const std::u16string& text) {
 }
 
 void CreateControls(HWND window, const ChecksumsState& state) {
-    AddControl(window, 0, L"STATIC", state.texts->range, 0, {12, 12, kClientWidth - 12, 32}, kIdRange, true);
+    AddControl(window, 0, L"STATIC", state.texts->range, 0, {12, 12, kChecksumsDialogWidth - 12, 32}, kIdRange, true);
     HWND firstCopy = nullptr;
     for (std::size_t i = 0; i < state.rows->size(); ++i) {
         const ChecksumRow& row = (*state.rows)[i];
@@ -51,14 +51,14 @@ void CreateControls(HWND window, const ChecksumsState& state) {
         const int id = static_cast<int>(i);
         AddControl(window, 0, L"STATIC", row.name, 0, {12, top + 4, 88, top + 26}, 0, true);
         AddControl(window, WS_EX_CLIENTEDGE, L"EDIT", row.digest, ES_READONLY | ES_AUTOHSCROLL,
-                   {92, top, kClientWidth - 104, top + 26}, kIdFirstDigest + id, true);
+                   {92, top, kChecksumsDialogWidth - 104, top + 26}, kIdFirstDigest + id, true);
         HWND copy = AddControl(window, 0, L"BUTTON", state.texts->copy, WS_TABSTOP,
-                               {kClientWidth - 96, top, kClientWidth - 12, top + 26}, kIdFirstCopy + id, true);
+                               {kChecksumsDialogWidth - 96, top, kChecksumsDialogWidth - 12, top + 26}, kIdFirstCopy + id, true);
         if (!firstCopy) firstCopy = copy;
     }
     const int bottom = ClientHeight(state.rows->size());
     HWND close = AddControl(window, 0, L"BUTTON", state.texts->close, WS_TABSTOP | BS_DEFPUSHBUTTON,
-                            {kClientWidth - 108, bottom - 38, kClientWidth - 12, bottom - 10}, IDOK, true);
+                            {kChecksumsDialogWidth - 108, bottom - 38, kChecksumsDialogWidth - 12, bottom - 10}, IDOK, true);
     SetFocus(firstCopy ? firstCopy : close);
 }
 
@@ -90,8 +90,8 @@ void RunChecksumsDialog(HWND owner, HINSTANCE instance, const ChecksumsDialogTex
     state.owner = owner;
     state.texts = &texts;
     state.rows = &rows;
-    HWND dialog = CreateDialogWindow(owner, instance, kClassName, ChecksumsProc, texts.title, kStyle, kExStyle,
-                                     OuterSize(kClientWidth, ClientHeight(rows.size()), kStyle, kExStyle), &state);
+    HWND dialog = CreateDialogWindow(owner, instance, kChecksumsDialogClass, ChecksumsProc, texts.title, kChecksumsDialogStyle, kChecksumsDialogExStyle,
+                                     OuterSize(kChecksumsDialogWidth, ClientHeight(rows.size()), kChecksumsDialogStyle, kChecksumsDialogExStyle), &state);
     if (!dialog) return;
     RunModalLoop(owner, dialog, state.done);
 }

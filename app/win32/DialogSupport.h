@@ -4,6 +4,8 @@
 // Each dialog keeps its state on the caller's stack, bound to the window through
 // GWLP_USERDATA on WM_NCCREATE. User-interface thread only.
 
+#include "platform/win32/WideText.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -62,7 +64,5 @@ State* BindDialogState(HWND window, UINT message, LPARAM lParam) {
     }
     return reinterpret_cast<State*>(GetWindowLongPtrW(window, GWLP_USERDATA));
 }
-
-inline const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 }  // namespace tvx

@@ -9,11 +9,11 @@
 namespace tvx {
 namespace {
 
-constexpr wchar_t kClassName[] = L"Tavro.FontDialog";
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr int kClientWidth = 620;
-constexpr int kClientHeight = 320;
+constexpr wchar_t kFontDialogClass[] = L"Tavro.FontDialog";
+constexpr DWORD kFontDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX;
+constexpr DWORD kFontDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr int kFontDialogWidth = 620;
+constexpr int kFontDialogHeight = 320;
 constexpr LONG kMinTrackWidth = 500;
 constexpr LONG kMinTrackHeight = 220;
 
@@ -134,8 +134,8 @@ std::optional<FontSelection> RunFontDialog(HWND owner, HINSTANCE instance, const
     state.texts = &texts;
     state.families = &families;
     state.current = current;
-    HWND dialog = CreateDialogWindow(owner, instance, kClassName, FontDialogProc, texts.title, kStyle, kExStyle,
-                                     OuterSize(kClientWidth, kClientHeight, kStyle, kExStyle), &state);
+    HWND dialog = CreateDialogWindow(owner, instance, kFontDialogClass, FontDialogProc, texts.title, kFontDialogStyle, kFontDialogExStyle,
+                                     OuterSize(kFontDialogWidth, kFontDialogHeight, kFontDialogStyle, kFontDialogExStyle), &state);
     if (!dialog) return std::nullopt;
     RunModalLoop(owner, dialog, state.done);
     if (!state.accepted) return std::nullopt;

@@ -8,11 +8,11 @@
 namespace tvx {
 namespace {
 
-constexpr wchar_t kClassName[] = L"Tavro.SearchDialog";
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-constexpr int kClientWidth = 420;
-constexpr int kClientHeight = 176;
+constexpr wchar_t kSearchDialogClass[] = L"Tavro.SearchDialog";
+constexpr DWORD kSearchDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD kSearchDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr int kSearchDialogWidth = 420;
+constexpr int kSearchDialogHeight = 176;
 constexpr int kReplaceRowsHeight = 54;  // the replacement's label and field
 
 constexpr int kIdTypeLabel = 3101;
@@ -210,7 +210,7 @@ void RunPendingSearch(SearchDialogState& state) {
 void RunSearchDialog(HWND owner, HINSTANCE instance, const SearchDialogTexts& texts,
                      const std::u16string& initialQuery, const std::vector<SearchHistoryEntry>& history,
                      std::size_t textLimit, SearchDialogCallback callback) {
-    if (!RegisterDialogClass(instance, kClassName, WindowProc)) return;
+    if (!RegisterDialogClass(instance, kSearchDialogClass, WindowProc)) return;
     SearchDialogState state;
     state.owner = owner;
     state.instance = instance;
@@ -220,10 +220,10 @@ void RunSearchDialog(HWND owner, HINSTANCE instance, const SearchDialogTexts& te
     state.textLimit = textLimit;
     state.callback = std::move(callback);
 
-    const int height = kClientHeight + (texts.replaceAll.empty() ? 0 : kReplaceRowsHeight);
-    const SIZE size = OuterSize(kClientWidth, height, kStyle, kExStyle);
+    const int height = kSearchDialogHeight + (texts.replaceAll.empty() ? 0 : kReplaceRowsHeight);
+    const SIZE size = OuterSize(kSearchDialogWidth, height, kSearchDialogStyle, kSearchDialogExStyle);
     const POINT position = CenteredOver(owner, size.cx, size.cy);
-    if (!CreateWindowExW(kExStyle, kClassName, Wide(texts.title), kStyle, position.x, position.y, size.cx, size.cy,
+    if (!CreateWindowExW(kSearchDialogExStyle, kSearchDialogClass, Wide(texts.title), kSearchDialogStyle, position.x, position.y, size.cx, size.cy,
                          owner, nullptr, instance, &state))
         return;
     RunModalLoop(owner, state.window, state.closed, [&state] {
@@ -233,7 +233,7 @@ void RunSearchDialog(HWND owner, HINSTANCE instance, const SearchDialogTexts& te
 
 SearchDialogState* SearchDialogStateOf(HWND dialog) {
     wchar_t className[64] = {};
-    if (!dialog || !GetClassNameW(dialog, className, 64) || std::wcscmp(className, kClassName) != 0) return nullptr;
+    if (!dialog || !GetClassNameW(dialog, className, 64) || std::wcscmp(className, kSearchDialogClass) != 0) return nullptr;
     return reinterpret_cast<SearchDialogState*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
 }
 

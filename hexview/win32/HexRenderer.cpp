@@ -2,6 +2,7 @@
 
 #include "hexview/HexPalette.h"
 #include "hexview/RowCells.h"
+#include "platform/win32/WideText.h"
 
 #include <dwrite_2.h>
 
@@ -13,7 +14,6 @@ using Microsoft::WRL::ComPtr;
 namespace tvx {
 namespace {
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 D2D1_COLOR_F Color(Rgb rgb, float alpha = 1.0f) {
     return D2D1::ColorF(static_cast<float>(rgb.r) / 255.0f, static_cast<float>(rgb.g) / 255.0f,

@@ -4,6 +4,7 @@
 #include "inspector/InspectorMessages.h"
 #include "inspector/SideWindowPalette.h"
 #include "inspector/win32/ClipboardText.h"
+#include "platform/win32/WideText.h"
 
 #include <windowsx.h>
 
@@ -20,7 +21,6 @@ constexpr float kFontSize = 14;  // DIPs
 constexpr auto kTextOptions =
     static_cast<D2D1_DRAW_TEXT_OPTIONS>(D2D1_DRAW_TEXT_OPTIONS_CLIP | D2D1_DRAW_TEXT_OPTIONS_ENABLE_COLOR_FONT);
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 D2D1_COLOR_F Color(Rgb rgb) {
     return D2D1::ColorF(static_cast<float>(rgb.r) / 255.0f, static_cast<float>(rgb.g) / 255.0f,

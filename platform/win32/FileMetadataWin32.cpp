@@ -4,6 +4,7 @@
 #include "platform/FileMetadata.h"
 
 #include "platform/File.h"
+#include "platform/win32/WideText.h"
 
 #include <windows.h>
 
@@ -13,11 +14,9 @@
 namespace tvx::platform {
 namespace {
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
 // Opened for its attributes only: no access to its bytes, shared with everyone.
 HANDLE OpenForQuery(const std::u16string& path) {
-    return ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    return ::CreateFileW(Wide(path), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
 }
 

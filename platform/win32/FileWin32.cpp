@@ -1,6 +1,7 @@
 // Win32 file calls.
 
 #include "platform/File.h"
+#include "platform/win32/WideText.h"
 
 #include <windows.h>
 
@@ -9,14 +10,8 @@ namespace {
 
 HANDLE Native(std::intptr_t native) { return reinterpret_cast<HANDLE>(native); }
 
-std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
-
-std::u16string FromWide(const wchar_t* text, std::size_t length) {
-    return std::u16string(text, text + length);
-}
-
 FileHandle Create(const std::u16string& path, DWORD access, DWORD share, DWORD disposition) {
-    const HANDLE handle = ::CreateFileW(Wide(path).c_str(), access, share, nullptr, disposition,
+    const HANDLE handle = ::CreateFileW(Wide(path), access, share, nullptr, disposition,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return {};
     return FileHandle(reinterpret_cast<std::intptr_t>(handle));
@@ -127,17 +122,17 @@ FileHandle CreateForWriting(const std::u16string& path) { return Create(path, GE
 
 bool CreateUniqueFile(const std::u16string& directory, const std::u16string& prefix, std::u16string& path) {
     wchar_t buffer[MAX_PATH] = {};
-    if (::GetTempFileNameW(Wide(directory).c_str(), Wide(prefix).c_str(), 0, buffer) == 0) return false;
+    if (::GetTempFileNameW(Wide(directory), Wide(prefix), 0, buffer) == 0) return false;
     path = FromWide(buffer, ::wcslen(buffer));
     return true;
 }
 
 bool MoveOver(const std::u16string& from, const std::u16string& to) {
-    return ::MoveFileExW(Wide(from).c_str(), Wide(to).c_str(),
+    return ::MoveFileExW(Wide(from), Wide(to),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(Wide(path).c_str()) != 0; }
+bool RemoveFile(const std::u16string& path) { return ::DeleteFileW(Wide(path)) != 0; }
 
 std::u16string ParentDirectory(const std::u16string& path) {
     const auto separator = path.find_last_of(u"\\/");

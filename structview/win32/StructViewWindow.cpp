@@ -1,6 +1,7 @@
 #include "structview/win32/StructViewWindow.h"
 
 #include "structview/StructViewMessages.h"
+#include "platform/win32/WideText.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -16,7 +17,6 @@ constexpr wchar_t kClassName[] = L"Tavro.StructViewWindow";
 constexpr std::array<int, 4> kButtonIds{4101, 4104, 4103, 4102};
 constexpr UINT_PTR kBoxSubclassId = 1;
 
-const wchar_t* Wide(const std::u16string& text) { return reinterpret_cast<const wchar_t*>(text.c_str()); }
 
 void SetText(HWND control, const std::u16string& text) {
     if (control) SetWindowTextW(control, Wide(text));
