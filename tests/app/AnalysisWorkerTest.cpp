@@ -1,11 +1,16 @@
+// The analysis worker's single request slot and thread, and the two workers built on it.
+
 #include "app/AnalysisWorker.h"
+#include "app/InspectorWorker.h"
+#include "app/StructWorker.h"
+#include "structpattern/PatternLoader.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <deque>
+#include <future>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -14,19 +19,17 @@
 namespace tvx {
 namespace {
 
-// Counts its live instances, so that a result freed twice or never shows.
-class Tracked {
-public:
-    explicit Tracked(int id) : id_(id) { ++live_; }
-    Tracked(const Tracked& other) : id_(other.id_) { ++live_; }
-    Tracked& operator=(const Tracked&) = default;
-    ~Tracked() { --live_; }
-    int Id() const { return id_; }
-    static int Live() { return live_; }
+// How long a test waits for the worker before it calls it broken; a correct worker never
+// comes near it.
+constexpr std::chrono::seconds kPatience(60);
 
-private:
-    int id_;
-    static inline std::atomic<int> live_ = 0;
+// Counts its live instances, so that a result freed twice or never shows.
+struct Tracked {
+    static inline std::atomic<int> live = 0;
+    int id;
+    explicit Tracked(int value) : id(value) { ++live; }
+    Tracked(const Tracked& other) : id(other.id) { ++live; }
+    ~Tracked() { --live; }
 };
 
 struct Request {
@@ -36,31 +39,14 @@ struct Request {
 
 using Worker = AnalysisWorker<Request, Tracked>;
 
-// How long a test waits for the worker before it calls it broken; a correct worker never
-// comes near it.
-constexpr std::chrono::seconds kPatience(60);
-
 // A one-shot signal between threads.
-class Event {
-public:
-    void Set() {
-        std::lock_guard lock(mutex_);
-        set_ = true;
-        changed_.notify_all();
+struct Event {
+    std::promise<void> promise;
+    std::shared_future<void> future = promise.get_future().share();
+    void Set() { promise.set_value(); }
+    [[nodiscard]] bool Wait(std::chrono::seconds patience = kPatience) const {
+        return future.wait_for(patience) == std::future_status::ready;
     }
-    [[nodiscard]] bool Wait() {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, kPatience, [this] { return set_; });
-    }
-    [[nodiscard]] bool IsSet() {
-        std::lock_guard lock(mutex_);
-        return set_;
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    bool set_ = false;
 };
 
 // A request token that sets the event when the last copy of the request is gone.
@@ -68,77 +54,51 @@ std::shared_ptr<void> SignalOnRelease(Event& event) {
     return std::shared_ptr<void>(nullptr, [&event](void*) { event.Set(); });
 }
 
-// Stands in for the owner's message queue: the poster's posts, handed over to the owner
-// thread.
-class FakeQueue {
-public:
-    explicit FakeQueue(bool accept = true) : accept_(accept) {}
+// Stands in for the owner's message queue: takes the worker's posts over, or refuses them.
+template <typename Result>
+struct Inbox {
+    bool accept = true;
+    std::mutex mutex;
+    std::condition_variable changed;
+    int offered = 0;
+    std::vector<std::unique_ptr<Result>> results;  // read once the worker has stopped
 
-    Worker::Poster Poster() {
-        return [this](Worker::Result* result) {
-            std::lock_guard lock(mutex_);
-            ++offered_;
-            if (accept_) results_.emplace_back(result);
-            changed_.notify_all();
-            return accept_;
+    std::function<bool(Result*)> Poster() {
+        return [this](Result* result) {
+            std::lock_guard lock(mutex);
+            ++offered;
+            if (accept) results.emplace_back(result);
+            changed.notify_all();
+            return accept;
         };
     }
-
     // Waits (on the owner thread) until `count` results have been offered.
     [[nodiscard]] bool WaitForOffers(int count) {
-        std::unique_lock lock(mutex_);
-        return changed_.wait_for(lock, kPatience, [&] { return offered_ >= count; });
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, kPatience, [&] { return offered >= count; });
     }
-
-    std::deque<std::unique_ptr<Worker::Result>> Take() {
-        std::lock_guard lock(mutex_);
-        return std::move(results_);
-    }
-
-    int Offered() {
-        std::lock_guard lock(mutex_);
-        return offered_;
-    }
-
-private:
-    const bool accept_;
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    int offered_ = 0;
-    std::deque<std::unique_ptr<Worker::Result>> results_;
 };
 
-// A computation that records the requests it sees; the first one waits at a gate.
-class GatedCompute {
-public:
+using Queue = Inbox<Worker::Result>;
+
+// A computation that records the requests it sees; the first one waits at the gate.
+struct GatedCompute {
+    Event started, gate;
+    std::mutex mutex;
+    std::vector<int> computed;  // read once the worker has stopped
+
     Worker::Compute Function() {
         return [this](const Request& request) {
-            const bool first = Record(request.id);
-            if (first) {
-                started_.Set();
-                EXPECT_TRUE(gate_.Wait());
+            std::unique_lock lock(mutex);
+            computed.push_back(request.id);
+            if (computed.size() == 1) {
+                lock.unlock();
+                started.Set();
+                EXPECT_TRUE(gate.Wait());
             }
             return Tracked(request.id * 10);
         };
     }
-    [[nodiscard]] bool WaitUntilStarted() { return started_.Wait(); }
-    void Open() { gate_.Set(); }
-    std::vector<int> Computed() {
-        std::lock_guard lock(mutex_);
-        return computed_;
-    }
-
-private:
-    bool Record(int id) {
-        std::lock_guard lock(mutex_);
-        computed_.push_back(id);
-        return computed_.size() == 1;
-    }
-
-    Event started_;
-    Event gate_;
-    std::mutex mutex_;
-    std::vector<int> computed_;
 };
 
 Worker::Compute TimesTen() {
@@ -146,114 +106,165 @@ Worker::Compute TimesTen() {
 }
 
 TEST(AnalysisWorker, PostsEachResultWithItsGeneration) {
-    FakeQueue queue;
+    Queue queue;
     Worker worker(TimesTen(), queue.Poster());
     worker.Start();
     const std::uint64_t first = worker.Submit({7, nullptr});
     ASSERT_TRUE(queue.WaitForOffers(1));
-    auto results = queue.Take();
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0]->generation, first);
-    EXPECT_EQ(results[0]->value.Id(), 70);
     EXPECT_TRUE(worker.IsCurrent(first));
-
     const std::uint64_t second = worker.Submit({8, nullptr});
-    EXPECT_GT(second, first);
     EXPECT_FALSE(worker.IsCurrent(first));
     EXPECT_TRUE(worker.IsCurrent(second));
     ASSERT_TRUE(queue.WaitForOffers(2));
-    EXPECT_EQ(queue.Take()[0]->value.Id(), 80);
-    // The destructor stops and joins the thread.
+    worker.Stop();
+    ASSERT_EQ(queue.results.size(), 2u);
+    EXPECT_EQ(queue.results[0]->generation, first);
+    EXPECT_EQ(queue.results[0]->value.id, 70);
+    EXPECT_EQ(queue.results[1]->generation, second);
+    EXPECT_EQ(queue.results[1]->value.id, 80);
 }
 
 // Ten more requests while the first one is computed: the slot keeps only the newest, so two
 // computations in all, and of the two results only the newest is shown.
 TEST(AnalysisWorker, BurstWhileComputingYieldsTwoComputations) {
-    FakeQueue queue;
+    Queue queue;
     GatedCompute compute;
     Worker worker(compute.Function(), queue.Poster());
     worker.Start();
     worker.Submit({1, nullptr});
-    ASSERT_TRUE(compute.WaitUntilStarted());
+    ASSERT_TRUE(compute.started.Wait());
     for (int id = 2; id <= 11; ++id) worker.Submit({id, nullptr});
-    compute.Open();
+    compute.gate.Set();
     ASSERT_TRUE(queue.WaitForOffers(2));
     worker.Stop();
-    EXPECT_EQ(compute.Computed(), (std::vector<int>{1, 11}));
-
+    EXPECT_EQ(compute.computed, (std::vector<int>{1, 11}));
     std::vector<int> shown;
-    for (const auto& result : queue.Take())
-        if (worker.IsCurrent(result->generation)) shown.push_back(result->value.Id());
+    for (const auto& result : queue.results)
+        if (worker.IsCurrent(result->generation)) shown.push_back(result->value.id);
     EXPECT_EQ(shown, std::vector<int>{110});
 }
 
 TEST(AnalysisWorker, RequestsBeforeStartWaitInTheSlot) {
-    FakeQueue queue;
+    Queue queue;
     GatedCompute compute;
-    compute.Open();
+    compute.gate.Set();
     Worker worker(compute.Function(), queue.Poster());
     worker.Submit({1, nullptr});
     const std::uint64_t newest = worker.Submit({2, nullptr});
     worker.Start();
     ASSERT_TRUE(queue.WaitForOffers(1));
     worker.Stop();
-    EXPECT_EQ(compute.Computed(), std::vector<int>{2});
-    const auto results = queue.Take();
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0]->generation, newest);
+    EXPECT_EQ(compute.computed, std::vector<int>{2});
+    ASSERT_EQ(queue.results.size(), 1u);
+    EXPECT_EQ(queue.results[0]->generation, newest);
+}
+
+// A request dropped while another is computed is never computed; the computation goes on.
+TEST(AnalysisWorker, DropPendingLeavesTheComputationInProgress) {
+    Queue queue;
+    GatedCompute compute;
+    Worker worker(compute.Function(), queue.Poster());
+    worker.Start();
+    worker.Submit({1, nullptr});
+    ASSERT_TRUE(compute.started.Wait());
+    worker.Submit({2, nullptr});
+    worker.DropPending();
+    compute.gate.Set();
+    worker.Submit({3, nullptr});
+    ASSERT_TRUE(queue.WaitForOffers(2));
+    worker.Stop();
+    EXPECT_EQ(compute.computed, (std::vector<int>{1, 3}));
 }
 
 // Stop during a computation drops the waiting request at once, then waits for the computation
 // to end and post its result before the thread is joined.
 TEST(AnalysisWorker, StopWhileComputingJoinsAfterTheComputation) {
-    FakeQueue queue;
+    Queue queue;
     GatedCompute compute;
     Event dropped;
     Worker worker(compute.Function(), queue.Poster());
     worker.Start();
     worker.Submit({1, nullptr});
-    ASSERT_TRUE(compute.WaitUntilStarted());
-
+    ASSERT_TRUE(compute.started.Wait());
     worker.Submit({2, SignalOnRelease(dropped)});
     // The gate opens only once Stop has dropped the waiting request.
     std::jthread opener([&] {
         EXPECT_TRUE(dropped.Wait());
-        compute.Open();
+        compute.gate.Set();
     });
     worker.Stop();
-
-    EXPECT_TRUE(dropped.IsSet());
-    EXPECT_EQ(compute.Computed(), std::vector<int>{1});
-    const auto results = queue.Take();
-    ASSERT_EQ(results.size(), 1u);
-    EXPECT_EQ(results[0]->value.Id(), 10);
+    EXPECT_TRUE(dropped.Wait(std::chrono::seconds(0)));
+    EXPECT_EQ(compute.computed, std::vector<int>{1});
+    ASSERT_EQ(queue.results.size(), 1u);
+    EXPECT_EQ(queue.results[0]->value.id, 10);
 }
 
+// A result the poster refuses is freed by the worker; the destructor stops the thread.
 TEST(AnalysisWorker, AResultThatCannotBePostedIsFreed) {
-    const int liveBefore = Tracked::Live();
+    const int liveBefore = Tracked::live;
     {
-        FakeQueue refusing(false);
+        Queue refusing;
+        refusing.accept = false;
         Worker worker(TimesTen(), refusing.Poster());
         worker.Start();
         worker.Submit({1, nullptr});
         ASSERT_TRUE(refusing.WaitForOffers(1));
         worker.Submit({2, nullptr});
         ASSERT_TRUE(refusing.WaitForOffers(2));
-        worker.Stop();
-        EXPECT_EQ(refusing.Offered(), 2);
     }
-    EXPECT_EQ(Tracked::Live(), liveBefore);
+    EXPECT_EQ(Tracked::live, liveBefore);
 }
 
 TEST(AnalysisWorker, StopWithoutStartDropsTheRequest) {
-    FakeQueue queue;
+    Queue queue;
     Event dropped;
     Worker worker(TimesTen(), queue.Poster());
     worker.Submit({1, SignalOnRelease(dropped)});
     worker.Stop();
-    EXPECT_TRUE(dropped.IsSet());
+    EXPECT_TRUE(dropped.Wait(std::chrono::seconds(0)));
     worker.Stop();
-    EXPECT_EQ(queue.Offered(), 0);
+    EXPECT_EQ(queue.offered, 0);
+}
+
+// Runs one request through a worker built on the slot; its result, or null.
+template <typename W, typename R>
+std::unique_ptr<typename W::Result> ComputeOnce(const R& request) {
+    Inbox<typename W::Result> inbox;
+    W worker(inbox.Poster());
+    worker.Start();
+    const std::uint64_t generation = worker.Submit(request);
+    EXPECT_TRUE(inbox.WaitForOffers(1));
+    worker.Stop();
+    if (inbox.results.size() != 1 || inbox.results[0]->generation != generation) return nullptr;
+    return std::move(inbox.results[0]);
+}
+
+TEST(InspectorWorker, ComputesTheRowsOfTheRequest) {
+    const std::vector<std::uint8_t> bytes{0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48};
+    const auto result = ComputeOnce<InspectorWorker>(InspectorRequest{bytes, u"n/a"});
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->value, ComputeInspectorRows(bytes, u"n/a"));
+    EXPECT_EQ(result->value[static_cast<std::size_t>(InspectorRow::UInt16Le)], u"0x4241 / 16961");
+}
+
+TEST(StructWorkerTest, BuildsTheRowsOfTheRequest) {
+    StructEvalRequest request;
+    auto file = std::make_shared<StructPatternFile>();
+    std::u16string error;
+    ASSERT_TRUE(LoadStructPatternBytes("struct Rec { uint16_t n; char tag[2]; };", *file, error));
+    request.file = std::move(file);
+    request.data = {0x34, 0x12, 'h', 'i'};
+    request.unavailableText = u"n/a";
+    const auto result = ComputeOnce<StructWorker>(request);
+    ASSERT_NE(result, nullptr);
+    const std::vector<StructViewRow> expected = BuildStructRows(request);
+    ASSERT_EQ(result->value.size(), 2u);
+    ASSERT_EQ(expected.size(), 2u);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(result->value[i].name, expected[i].name);
+        EXPECT_EQ(result->value[i].value, expected[i].value);
+    }
+    EXPECT_EQ(result->value[0].value, u"0x1234");
 }
 
 }  // namespace

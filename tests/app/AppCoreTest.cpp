@@ -1,0 +1,333 @@
+// The main window's portable parts: menus, status line, title, progress, input fields, drops
+// and the font dialog's lists.
+
+#include "app/ByteCount.h"
+#include "app/Commands.h"
+#include "app/DropRule.h"
+#include "app/FontChoice.h"
+#include "app/HexOffset.h"
+#include "app/MenuModel.h"
+#include "app/ProgressThrottle.h"
+#include "app/StatusText.h"
+#include "app/WindowTitle.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <set>
+
+namespace tvx::test {
+namespace {
+
+using Texts = std::vector<std::u16string>;
+
+std::u16string KeyText(std::string_view key) { return u"<" + std::u16string(key.begin(), key.end()) + u">"; }
+
+// The commands of a menu tree, by id.
+void Commands(const std::vector<MenuItem>& items, std::map<std::uint32_t, const MenuItem*>& found) {
+    for (const MenuItem& item : items) {
+        if (item.kind == MenuItem::Kind::Command) {
+            EXPECT_TRUE(found.emplace(item.id, &item).second) << item.id;
+        }
+        Commands(item.children, found);
+    }
+}
+
+// Whether a command can act in the state, written out command by command.
+bool Grayed(std::uint32_t id, const MenuState& s) {
+    const bool editable = s.fileOpen && !s.readOnly;
+    switch (id) {
+        case kCmdUndo: return !editable || !s.canUndo;
+        case kCmdRedo: return !editable || !s.canRedo;
+        case kCmdCut: case kCmdFillSelection: return !editable || !s.selection;
+        case kCmdPaste: return !editable || !s.clipboardText;
+        case kCmdInsertBytes: return !editable;
+        case kCmdCopy: case kCmdSaveSelectionAs: return !s.fileOpen || !s.selection;
+        case kCmdSave: case kCmdSaveAs: case kCmdClose: case kCmdSelectAll: case kCmdReplace:
+        case kCmdFindNextAgain: case kCmdFindPreviousAgain: case kCmdChecksums: return !s.fileOpen;
+        default: return id >= kCmdCopyAsHexSpaced && id <= kCmdCopyAsBase64 && (!s.fileOpen || !s.selection);
+    }
+}
+
+// Every state of the flags: each command in the bar once, grayed and checked as the state
+// says; the context menu grays its commands as the bar does; while busy everything is grayed.
+TEST(MenuModel, GraysAndChecksEveryCommandAsTheStateSays) {
+    for (unsigned bits = 0; bits < 256; ++bits) {
+        MenuState s;
+        s.fileOpen = bits & 1;
+        s.readOnly = bits & 2;
+        s.canUndo = bits & 4;
+        s.canRedo = bits & 8;
+        s.selection = bits & 16;
+        s.clipboardText = bits & 32;
+        s.dataInspectorVisible = bits & 64;
+        s.structViewVisible = bits & 128;
+        s.encoding = static_cast<TextEncoding>(bits % 4);
+        s.theme = static_cast<Theme>(bits % 3);
+        s.language = static_cast<Language>(bits / 3 % 3);
+        s.busy = bits % 7 == 0;
+        const std::vector<MenuItem> bar = BuildMenuBar(s, KeyText);
+        std::map<std::uint32_t, const MenuItem*> commands, context;
+        Commands(bar, commands);
+        Commands(BuildContextMenu(s, KeyText), context);
+        // The commands are numbered from Open to About and from Undo to Save Selection As.
+        ASSERT_EQ(commands.size(), (kCmdAbout - kCmdOpen + 1) + (kCmdSaveSelectionAs - kCmdUndo + 1));
+        EXPECT_EQ(commands.begin()->first, kCmdOpen);
+        EXPECT_EQ(commands.rbegin()->first, kCmdSaveSelectionAs);
+        const auto when = [](bool on, std::uint32_t id) { return on ? id : 0u; };
+        const std::set<std::uint32_t> checked = {
+            kCmdEncodingAscii + bits % 4, kCmdThemeLight + bits % 3, kCmdLanguageSystem + bits / 3 % 3,
+            when(s.readOnly, kCmdReadOnly), when(s.dataInspectorVisible, kCmdDataInspector),
+            when(s.structViewVisible, kCmdStructView)};
+        for (const auto& [id, item] : commands) {
+            EXPECT_EQ(item->grayed, s.busy || Grayed(id, s)) << id << " state " << bits;
+            EXPECT_EQ(item->checked, checked.contains(id)) << id << " state " << bits;
+        }
+        for (const auto& [id, item] : context) EXPECT_EQ(item->grayed, commands.at(id)->grayed) << id;
+        EXPECT_EQ(context.size(), 11u);
+        for (const MenuItem& popup : bar) EXPECT_EQ(popup.grayed, s.busy);
+    }
+    EXPECT_EQ(BuildMenuBar({}, KeyText)[5].label, u"<menu.help>");
+}
+
+Texts Files(std::size_t n) {
+    Texts files;
+    for (std::size_t i = 0; i < n; ++i) files.push_back(u"f" + std::u16string(1, static_cast<char16_t>(u'a' + i)));
+    return files;
+}
+
+// Recent files in groups of eight, each further group in a "more" popup, numbered on.
+TEST(MenuModel, RecentFilesNestEightToALevel) {
+    for (std::size_t n = 0; n <= 25; ++n) {
+        std::size_t next = 0;
+        const std::vector<MenuItem>* level = nullptr;
+        const std::vector<MenuItem> top = BuildRecentFileItems(Files(n), KeyText, n == 20);
+        for (level = &top; !level->empty(); level = &level->back().children) {
+            for (std::size_t i = 0; i < level->size() && i < 8; ++i, ++next) {
+                const MenuItem& item = (*level)[i];
+                const std::string number = std::to_string(next + 1);
+                EXPECT_EQ(item.label, std::u16string(number.begin(), number.end()) + u" " + Files(n)[next]);
+                EXPECT_EQ(item.id, kCmdRecentFileFirst + next);
+                EXPECT_EQ(item.grayed, n == 20);
+            }
+            if (level->size() <= 8) break;
+            ASSERT_EQ(level->size(), 9u);
+            EXPECT_EQ(level->back().kind, MenuItem::Kind::Popup);
+            EXPECT_EQ(level->back().label, u"<menu.file.more_recent>");
+            EXPECT_EQ(level->back().grayed, n == 20);
+        }
+        EXPECT_EQ(next, n);
+    }
+    MenuState state;
+    state.recentFiles = Files(2);
+    const auto file = BuildMenuBar(state, KeyText)[0].children;
+    ASSERT_EQ(file.size(), 10u);  // the five commands, then the files between separators, then Exit
+    EXPECT_EQ(file[5].kind, MenuItem::Kind::Separator);
+    EXPECT_EQ(file[7].label, u"2 fb");
+    EXPECT_EQ(file[8].kind, MenuItem::Kind::Separator);
+    EXPECT_EQ(file[9].id, kCmdExit);
+    EXPECT_EQ(BuildMenuBar({}, KeyText)[0].children.size(), 7u);
+}
+
+std::u16string English(std::string_view key) {
+    static const std::map<std::string_view, std::u16string> kTexts = {
+        {"status.offset", u"Offset"}, {"status.encoding", u"Encoding"}, {"status.mode", u"Mode"},
+        {"status.mode.insert", u"Insert"}, {"status.mode.overwrite", u"Overwrite"}, {"status.readonly", u"Read-only"},
+        {"status.modified", u"Modified"}, {"status.zoom", u"Zoom"}, {"status.no_file", u"No file open"},
+        {"info.replaced_count", u"Matches replaced:"}};
+    const auto found = kTexts.find(key);
+    return found != kTexts.end() ? found->second : std::u16string(key.begin(), key.end());
+}
+
+TEST(StatusText, ShowsTheNoticeTheProgressOrTheViewsSummary) {
+    // StatusState with every field defaulted, so that a row names only what it sets.
+    struct Row {
+        std::optional<std::u16string> flash = {}, saveProgress = {}, searchProgress = {};
+        bool fileOpen = true;
+        std::uint64_t caret = 0, documentSize = 1000;
+        TextEncoding encoding = TextEncoding::Ascii;
+        bool editingEnabled = false;
+        EditMode mode = EditMode::Overwrite;
+        bool modified = false;
+        float zoom = 1.0f;
+        std::u16string text = {};
+    };
+    const Row rows[] = {
+        {.fileOpen = false, .text = u"No file open"},
+        {.caret = 255, .text = u"Offset: 0x000000FF  Encoding: ASCII  Read-only  Zoom: 100%"},
+        {.caret = 255, .encoding = TextEncoding::Utf16Be, .editingEnabled = true, .mode = EditMode::Insert,
+         .modified = true, .zoom = 1.5f, .text = u"Offset: 0x000000FF  Encoding: UTF-16 BE  Mode: Insert  Modified  Zoom: 150%"},
+        {.encoding = TextEncoding::Utf8, .editingEnabled = true, .zoom = 0.605f,  // halves away from zero
+         .text = u"Offset: 0x00000000  Encoding: UTF-8  Mode: Overwrite  Zoom: 61%"},
+        {.encoding = TextEncoding::Utf16Le, .zoom = 2.5f, .text = u"Offset: 0x00000000  Encoding: UTF-16 LE  Read-only  Zoom: 250%"},
+        {.caret = 0xABCDEF12, .documentSize = 3ull << 30, .encoding = static_cast<TextEncoding>(42),
+         .text = u"Offset: 0xABCDEF12  Encoding: ASCII  Read-only  Zoom: 100%"},
+        {.caret = 0x10, .documentSize = 4ull << 30, .text = u"Offset: 0x0000000000000010  Encoding: ASCII  Read-only  Zoom: 100%"},
+        {.searchProgress = u"Searching... 40%", .text = u"Searching... 40%"},
+        {.saveProgress = u"Saving... 10%", .searchProgress = u"s", .fileOpen = false, .text = u"Saving... 10%"},
+        {.flash = u"read-only!", .saveProgress = u"s", .searchProgress = u"s", .text = u"read-only!"},
+    };
+    for (const Row& r : rows) {
+        const StatusState state{r.flash,          r.saveProgress, r.searchProgress, r.fileOpen, r.caret, r.documentSize,
+                                r.encoding,       r.editingEnabled, r.mode,         r.modified, r.zoom};
+        EXPECT_EQ(BuildStatusText(state, English), r.text);
+    }
+    EXPECT_EQ(ReplacedCountText(12, English), u"Matches replaced: 12");
+    EXPECT_EQ(FormatProgressText(u"Saving...", 42), u"Saving... 42%");
+    EXPECT_EQ(FormatProgressText(u"", 100), u" 100%");
+}
+
+// The notice is one colour pair whatever the theme, unlike any theme's own; an unknown theme
+// is drawn as Light, the only one on the system's colour.
+TEST(StatusText, ColoursPerThemeAndForTheNotice) {
+    const StatusColors notice = StatusBarColors(Theme::Light, true);
+    for (Theme theme : {Theme::Light, Theme::DarkBlue, Theme::Black}) {
+        EXPECT_EQ(StatusBarColors(theme, true).background, notice.background);
+        EXPECT_EQ(StatusBarColors(theme, true).text, notice.text);
+        EXPECT_NE(StatusBarColors(theme, false).background, notice.background);
+        EXPECT_NE(StatusBarColors(theme, false).text, notice.text);
+        EXPECT_EQ(StatusBarColors(theme, false).background.has_value(), theme != Theme::Light);
+    }
+    EXPECT_NE(StatusBarColors(Theme::DarkBlue, false).text, StatusBarColors(Theme::Black, false).text);
+    EXPECT_EQ(StatusBarColors(static_cast<Theme>(9), false).text, StatusBarColors(Theme::Light, false).text);
+}
+
+TEST(WindowTitle, FileNameAndModifiedMark) {
+    EXPECT_EQ(BuildWindowTitle(u"Tavro", false, u"C:\\a.bin", true), u"Tavro");
+    EXPECT_EQ(BuildWindowTitle(u"Tavro", true, u"C:\\data\\dump.bin", false), u"Tavro - dump.bin");
+    EXPECT_EQ(BuildWindowTitle(u"Tavro", true, u"/tmp/x/a b.bin", true), u"Tavro - a b.bin *");
+    EXPECT_EQ(FileNamePart(u"C:name.bin"), u"name.bin");
+    EXPECT_EQ(FileNamePart(u"plain"), u"plain");
+}
+
+// Runs of updates, each after a Reset: 0 % and 100 % pass the 50 ms rule, a standing value
+// waits 100 ms.
+TEST(ProgressThrottle, RedrawsAtMostEvery50MsMovingAnd100MsStanding) {
+    constexpr std::uint64_t kStart = 1'000'000;  // a tick count well after boot
+    constexpr std::size_t kTerabytes = std::size_t{10} << 40;
+    struct Step {
+        std::size_t done, total;
+        std::uint64_t ms;
+        std::optional<std::uint64_t> shown;
+    };
+    const std::vector<std::vector<Step>> runs = {
+        {{1, 3, 0, 33}},
+        {{1, 3, 1, 33}},
+        {{0, 0, 0, 100}},
+        {{7, 5, 0, 100}},
+        {{kTerabytes / 2, kTerabytes, 0, 50}},
+        {{10, 100, 0, 10}, {11, 100, 49, {}}, {12, 100, 50, 12}},
+        {{60, 100, 0, 60}, {60, 100, 60, {}}, {60, 100, 99, {}}, {60, 100, 100, 60}},
+        {{50, 100, 0, 50}, {100, 100, 1, 100}, {100, 100, 2, {}}, {0, 100, 3, 0}},
+    };
+    ProgressThrottle throttle;
+    for (const auto& run : runs) {
+        for (const Step& step : run)
+            EXPECT_EQ(throttle.Update(step.done, step.total, kStart + step.ms), step.shown) << step.done << " " << step.ms;
+        throttle.Reset();
+    }
+}
+
+TEST(ParseByteCount, DecimalOrHexadecimalAfter0x) {
+    const struct {
+        const char16_t* text;
+        std::optional<std::uint64_t> count;
+    } cases[] = {
+        {u"1048576", 1048576},  {u" 16 ", 16},        {u"0x100000", 1048576}, {u"0XfF", 255},
+        {u"18446744073709551615", ~std::uint64_t{0}}, {u"18446744073709551616", std::nullopt},
+        {u"0", std::nullopt},   {u"0x0", std::nullopt}, {u"", std::nullopt},   {u"0x", std::nullopt},
+        {u"1F", std::nullopt},  {u"-1", std::nullopt}, {u"1 024", std::nullopt}, {u"1.5", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseByteCount(c.text), c.count) << std::u16string(c.text).size();
+}
+
+// The Go To field: blanks trimmed, one "0x" prefix dropped, then the rest read as the C
+// library's strtoull reads base 16, whole or not at all.
+std::optional<std::uint64_t> StrtoullModel(std::string text) {
+    const auto first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos) return std::nullopt;
+    text = text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+    if (text.size() >= 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text.erase(0, 2);
+    if (text.empty()) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 16);
+    if (errno == ERANGE || *end != '\0') return std::nullopt;
+    return value;
+}
+
+TEST(ParseHexOffset, ReadsAsTheCLibraryDoes) {
+    for (const char16_t* text : {u"1F", u"0X1f", u" \t1F\r\n", u"001F", u"+1F", u"0x0x1F", u"0x\v1F"})
+        EXPECT_EQ(ParseHexOffset(text), 31u) << std::u16string(text).size();
+    EXPECT_EQ(ParseHexOffset(u"100"), 256u);  // never decimal
+    EXPECT_EQ(ParseHexOffset(u"-0x10"), ~std::uint64_t{0} - 15);
+    for (const char16_t* text : {u"", u"   ", u"0x", u" 0x ", u"1F 20", u"x1F", u"0x0x", u"-", u"10000000000000000"})
+        EXPECT_FALSE(ParseHexOffset(text)) << std::u16string(text).size();
+
+    const std::string alphabet = "0123456789aFfxX+- \t\v\r\n.";
+    std::mt19937 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text;
+        for (std::size_t n = random() % 20; n > 0; --n) text += alphabet[random() % alphabet.size()];
+        EXPECT_EQ(ParseHexOffset(std::u16string(text.begin(), text.end())), StrtoullModel(text)) << text;
+    }
+    for (const std::uint64_t offset : {std::uint64_t{0}, std::uint64_t{0x1F}, std::uint64_t{0xABCDEF0123}, ~std::uint64_t{0}}) {
+        EXPECT_EQ(ParseHexOffset(FormatHexOffset(offset)), offset);
+        EXPECT_EQ(FormatHexOffset(offset).find_first_of(u"abcdef"), std::u16string::npos);
+    }
+    EXPECT_EQ(FormatHexOffset(0x1F), u"1F");
+}
+
+TEST(DropRule, FirstFileThatOpensStaysHereTheRestGoToNewInstances) {
+    const struct {
+        bool fileOpen;
+        std::set<std::u16string> unopenable;
+        Texts here, elsewhere;
+    } cases[] = {
+        {false, {}, {u"a"}, {u"b", u"c"}},
+        {false, {u"a"}, {u"a", u"b"}, {u"c"}},
+        {false, {u"a", u"b", u"c"}, {u"a", u"b", u"c"}, {}},
+        {true, {}, {}, {u"a", u"b", u"c"}},  // an open file is never replaced
+    };
+    for (const auto& c : cases) {
+        Texts here, elsewhere;
+        DispatchDroppedFiles({u"a", u"b", u"c"}, c.fileOpen,
+                             {[&](const std::u16string& path) {
+                                  here.push_back(path);
+                                  return !c.unopenable.contains(path);
+                              },
+                              [&](const std::u16string& path) { elsewhere.push_back(path); }});
+        EXPECT_EQ(here, c.here);
+        EXPECT_EQ(elsewhere, c.elsewhere);
+    }
+}
+
+TEST(FontChoice, ListsFixedPitchFamiliesOnceSortedAndSelects) {
+    const struct {
+        std::vector<ReportedFace> faces;
+        Texts families;
+    } cases[] = {
+        {{{u"Lucida Console", true}, {u"Arial", false}, {u"consolas", true}, {u"Courier New", true}, {u"", true}},
+         {u"consolas", u"Courier New", u"Lucida Console"}},
+        // A face comes once per character set: the case reported first stays.
+        {{{u"MS Gothic", true}, {u"Ms Gothic", true}, {u"MS GOTHIC", true}, {u"Courier", true}}, {u"Courier", u"MS Gothic"}},
+        {{{u"@MS Gothic", true}, {u"MS Gothic", true}}, {u"MS Gothic"}},  // never a vertical variant
+        {{{u"@Only", true}, {u"Proportional", false}}, {}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FixedPitchFamilies(c.faces), c.families);
+
+    const Texts families{u"Consolas", u"Courier New", u"DejaVu Sans Mono"};
+    EXPECT_EQ(FamilyIndex(families, u"dejavu sans MONO"), 2u);
+    EXPECT_EQ(FamilyIndex(families, u"Consolas"), 0u);
+    EXPECT_EQ(FamilyIndex(families, u"Removed Font"), 0u);
+    EXPECT_EQ(FamilyIndex({}, u"Consolas"), 0u);
+    // The rounded size (halves away from zero), else the first, 8.
+    for (const auto& [points, size] : {std::pair{12.5f, 13}, {12.49f, 12}, {28.0f, 28}, {15.0f, 8}, {30.0f, 8}, {7.6f, 8}})
+        EXPECT_EQ(kFontSizes[FontSizeIndex(points)], size) << points;
+}
+
+}  // namespace
+}  // namespace tvx::test
