@@ -208,11 +208,7 @@ TEST(ProgressThrottle, RedrawsAtMostEvery50MsMovingAnd100MsStanding) {
         std::optional<std::uint64_t> shown;
     };
     const std::vector<std::vector<Step>> runs = {
-        {{1, 3, 0, 33}},
-        {{1, 3, 1, 33}},
-        {{0, 0, 0, 100}},
-        {{7, 5, 0, 100}},
-        {{kTerabytes / 2, kTerabytes, 0, 50}},
+        {{1, 3, 0, 33}}, {{1, 3, 1, 33}}, {{0, 0, 0, 100}}, {{7, 5, 0, 100}}, {{kTerabytes / 2, kTerabytes, 0, 50}},
         {{10, 100, 0, 10}, {11, 100, 49, {}}, {12, 100, 50, 12}},
         {{60, 100, 0, 60}, {60, 100, 60, {}}, {60, 100, 99, {}}, {60, 100, 100, 60}},
         {{50, 100, 0, 50}, {100, 100, 1, 100}, {100, 100, 2, {}}, {0, 100, 3, 0}},
@@ -299,20 +295,14 @@ TEST(DropRule, FirstFileThatOpensStaysHereTheRestGoToNewInstances) {
     }
 }
 
+// Fixed-pitch faces with a name and not vertical ("@"), sorted without regard to case; a face
+// comes once per character set, and the case reported first stays.
 TEST(FontChoice, ListsFixedPitchFamiliesOnceSortedAndSelects) {
-    const struct {
-        std::vector<ReportedFace> faces;
-        Texts families;
-    } cases[] = {
-        {{{u"Lucida Console", true}, {u"Arial", false}, {u"consolas", true}, {u"Courier New", true}, {u"", true}},
-         {u"consolas", u"Courier New", u"Lucida Console"}},
-        // A face comes once per character set: the case reported first stays.
-        {{{u"MS Gothic", true}, {u"Ms Gothic", true}, {u"MS GOTHIC", true}, {u"Courier", true}}, {u"Courier", u"MS Gothic"}},
-        {{{u"@MS Gothic", true}, {u"MS Gothic", true}}, {u"MS Gothic"}},  // never a vertical variant
-        {{{u"@Only", true}, {u"Proportional", false}}, {}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(FixedPitchFamilies(c.faces), c.families);
-
+    EXPECT_EQ(FixedPitchFamilies({{u"Lucida Console", true}, {u"Arial", false}, {u"consolas", true}, {u"", true},
+                                  {u"@MS Gothic", true}, {u"MS Gothic", true}, {u"Ms Gothic", true}, {u"MS GOTHIC", true},
+                                  {u"Courier New", true}, {u"MS Gothic", true}}),
+              (Texts{u"consolas", u"Courier New", u"Lucida Console", u"MS Gothic"}));
+    EXPECT_EQ(FixedPitchFamilies({{u"@Only", true}, {u"Proportional", false}}), Texts{});
     const Texts families{u"Consolas", u"Courier New", u"DejaVu Sans Mono"};
     EXPECT_EQ(FamilyIndex(families, u"dejavu sans MONO"), 2u);
     EXPECT_EQ(FamilyIndex(families, u"Consolas"), 0u);
