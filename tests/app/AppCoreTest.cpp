@@ -71,7 +71,8 @@ TEST(MenuModel, GraysAndChecksEveryCommandAsTheStateSays) {
         const std::vector<MenuItem> bar = BuildMenuBar(s, KeyText);
         std::map<std::uint32_t, const MenuItem*> commands, context;
         Commands(bar, commands);
-        Commands(BuildContextMenu(s, KeyText), context);
+        const std::vector<MenuItem> contextMenu = BuildContextMenu(s, KeyText);
+        Commands(contextMenu, context);
         // The commands are numbered from Open to About and from Undo to Save Selection As.
         ASSERT_EQ(commands.size(), (kCmdAbout - kCmdOpen + 1) + (kCmdSaveSelectionAs - kCmdUndo + 1));
         EXPECT_EQ(commands.begin()->first, kCmdOpen);
