@@ -133,6 +133,7 @@ TEST_F(AnalysisWorker, PostsEachResultWithItsGeneration) {
     worker.Submit({1, nullptr});
     const std::uint64_t first = worker.Submit({2, nullptr});
     worker.Start();
+    worker.Start();  // running already: no second thread
     ASSERT_TRUE(queue.WaitForOffers(1));
     EXPECT_TRUE(worker.IsCurrent(first));
     const std::uint64_t second = worker.Submit({8, nullptr});
