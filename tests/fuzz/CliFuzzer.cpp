@@ -18,11 +18,6 @@ using tvx::fuzz::Require;
 
 constexpr std::size_t kMaxArguments = 12;
 
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -58,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(!err.str().empty());
     if (edits && exitCode != tvx::cli::kExitOk) {
         Require(std::filesystem::exists(dataFile) != editsMissingFile);
-        if (!editsMissingFile) Require(ReadFile(dataFile) == bytes);
+        if (!editsMissingFile) Require(tvx::fuzz::ReadFile(dataFile) == bytes);
     }
     // No temporary file of a save stays behind.
     for (const auto& entry : std::filesystem::directory_iterator(tvx::fuzz::ScratchFolder()))

@@ -82,11 +82,6 @@ private:
     std::uint64_t versions_ = 0;
 };
 
-Bytes ReadFile(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
 Bytes TakeBytes(tvx::fuzz::Input& input, std::size_t count) {
     Bytes bytes;
     while (bytes.size() < count && !input.Empty()) bytes.push_back(input.Byte());
@@ -213,7 +208,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const bool writes = document.IsModified();
             Require(document.Save({}));
             model.Saved(writes);
-            Require(ReadFile(path) == model.Current());
+            Require(tvx::fuzz::ReadFile(path) == std::string(model.Current().begin(), model.Current().end()));
             for (const auto& entry : std::filesystem::directory_iterator(tvx::fuzz::ScratchFolder()))
                 Require(entry.path() == path);
             break;

@@ -1,6 +1,7 @@
 #pragma once
 // What the libFuzzer targets share: failing a check, reading the input piece by piece (also as
-// text), and a scratch folder for targets that go through files.
+// text), hexadecimal and UTF-16 text of bytes, and a scratch folder for targets that go through
+// files.
 
 #include "platform/Utf8.h"
 
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -46,12 +48,27 @@ private:
     std::string_view rest_;
 };
 
-// Little-endian UTF-16 units, unpaired surrogates included; a last odd byte is dropped.
-inline std::u16string AsUnits(std::string_view bytes) {
+// UTF-16 units in either byte order, unpaired surrogates included; a last odd byte is dropped.
+inline std::u16string AsUnits(std::string_view bytes, bool littleEndian = true) {
     std::u16string text;
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) | static_cast<std::uint8_t>(bytes[i + 1]) << 8);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const auto first = static_cast<std::uint8_t>(bytes[i]), second = static_cast<std::uint8_t>(bytes[i + 1]);
+        text += static_cast<char16_t>(littleEndian ? first | second << 8 : second | first << 8);
+    }
     return text;
+}
+
+// Each byte as two hexadecimal digits and a space.
+template <class Bytes>
+std::u16string HexText(const Bytes& bytes, const char16_t (&digits)[17] = u"0123456789ABCDEF") {
+    std::u16string text;
+    for (const std::uint8_t b : bytes) text += {digits[b >> 4], digits[b & 15], u' '};
+    return text;
+}
+
+inline std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 // Typed or pasted text: the first byte chooses whether the rest is decoded as UTF-8 or taken

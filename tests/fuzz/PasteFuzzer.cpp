@@ -15,13 +15,6 @@ namespace {
 using tvx::fuzz::Require;
 using Bytes = std::vector<std::uint8_t>;
 
-std::u16string CopyText(const Bytes& bytes) {
-    constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-    std::u16string text;
-    for (const std::uint8_t b : bytes) text += {kDigits[b >> 4], kDigits[b & 15], u' '};
-    return text;
-}
-
 bool IsSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDFFF; }
 
 bool HasUnpairedSurrogate(std::u16string_view text) {
@@ -40,11 +33,7 @@ std::u16string Decoded(const Bytes& bytes, tvx::TextEncoding encoding) {
     switch (encoding) {
     case tvx::TextEncoding::Utf8: Require(tvx::platform::DecodeUtf8Strict(raw, text) || raw.empty()); return text;
     case tvx::TextEncoding::Utf16Le: return tvx::fuzz::AsUnits(raw);
-    case tvx::TextEncoding::Utf16Be: {
-        std::string swapped = raw;
-        for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
-        return tvx::fuzz::AsUnits(swapped);
-    }
+    case tvx::TextEncoding::Utf16Be: return tvx::fuzz::AsUnits(raw, false);
     default: return std::u16string(raw.begin(), raw.end());
     }
 }
@@ -69,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string text = tvx::fuzz::TextFrom(input);
 
     const auto hex = tvx::ParseHexText(text);
-    if (hex) Require(!hex->empty() && tvx::ParseHexText(CopyText(*hex)) == hex);
+    if (hex) Require(!hex->empty() && tvx::ParseHexText(tvx::fuzz::HexText(*hex)) == hex);
     for (int value = 0; value <= 4; ++value) {  // 4 lies outside the enumeration
         const auto encoding = static_cast<tvx::TextEncoding>(value);
         const auto encoded = tvx::EncodeText(text, encoding);

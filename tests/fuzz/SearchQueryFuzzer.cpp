@@ -12,16 +12,9 @@ namespace {
 
 using tvx::fuzz::Require;
 
-std::u16string HexText(const tvx::SearchPattern& pattern) {
-    constexpr char16_t kDigits[] = u"0123456789abcdef";
-    std::u16string text;
-    for (const std::uint8_t b : pattern) text += {kDigits[b >> 4], kDigits[b & 15], u' '};
-    return text;
-}
-
 void CheckHexQuery(std::u16string_view text) {
     const auto pattern = tvx::ParseHexQuery(text);
-    if (pattern) Require(tvx::ParseHexQuery(HexText(*pattern)) == pattern);
+    if (pattern) Require(tvx::ParseHexQuery(tvx::fuzz::HexText(*pattern, u"0123456789abcdef")) == pattern);
 }
 
 void CheckTextQuery(std::u16string_view text, tvx::TextEncoding encoding) {
@@ -37,12 +30,7 @@ void CheckTextQuery(std::u16string_view text, tvx::TextEncoding encoding) {
         Require(decoded.size() == text.size());
         return;
     case tvx::TextEncoding::Utf16Le: decoded = tvx::fuzz::AsUnits(bytes); break;
-    case tvx::TextEncoding::Utf16Be: {
-        std::string swapped = bytes;
-        for (std::size_t i = 0; i + 1 < swapped.size(); i += 2) std::swap(swapped[i], swapped[i + 1]);
-        decoded = tvx::fuzz::AsUnits(swapped);
-        break;
-    }
+    case tvx::TextEncoding::Utf16Be: decoded = tvx::fuzz::AsUnits(bytes, false); break;
     }
     Require(decoded == text);
 }
