@@ -110,11 +110,9 @@ class Wine:
         return env
 
     def prepare(self):
-        marker = os.path.join(self.prefix, ".tavro-e2e-ready")
-        if not os.path.exists(marker):
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
             subprocess.run(["wineboot", "-i"], env=self.env(), capture_output=True, timeout=600)
             subprocess.run(["wineserver", "-w"], env=self.env(), timeout=600)
-            open(marker, "w").close()
         # One server for the whole run keeps later starts fast.
         self.server = subprocess.Popen(["wineserver", "-p", "-f"], env=self.env(), stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)

@@ -3,7 +3,8 @@
 
 Usage: run_gui_tests.py BUILD_DIR [CASE...]
 BUILD_DIR is the windows preset's build folder (it holds app/tavro.exe). Screenshots go to
-BUILD_DIR/e2e-artifacts; the Wine prefix is BUILD_DIR/e2e-wineprefix, prepared on first use.
+BUILD_DIR/e2e-artifacts; the Wine prefix is BUILD_DIR/wineprefix (the Windows tests' own), prepared
+on first use.
 Prints one line per case and closes with "N passed, N failed".
 """
 
@@ -166,7 +167,7 @@ def main(argv):
 
     display = Display()
     display.start()
-    wine = Wine(os.path.join(build_dir, "e2e-wineprefix"), display)
+    wine = Wine(os.path.join(build_dir, "wineprefix"), display)
     passed = failed = 0
     try:
         wine.prepare()
