@@ -58,6 +58,17 @@ def wait_for(condition, timeout=CONDITION_TIMEOUT, interval=0.1, what="condition
         time.sleep(interval)
 
 
+def wait_value(read, accept, what, **options):
+    """Polls read() until accept() takes its value, which is returned; the failure names the last
+    value read."""
+    seen = []
+    try:
+        wait_for(lambda: seen.append(read()) or accept(seen[-1]), what=what, **options)
+    except TestFailure as failure:
+        raise TestFailure("%s; last seen %r" % (failure, seen[-1] if seen else None))
+    return seen[-1]
+
+
 class Display:
     """An Xvfb server on the first free display number from 90."""
 
@@ -196,6 +207,13 @@ class App:
         return ids[0] if ids else None
 
     def stop(self):
+        # The last picture of each window: what a failed case left on the screen.
+        for number, window in enumerate(self.xdotool("search", "--onlyvisible", "--name", ".", check=False).split()):
+            try:
+                self.window_image(window).save_png(os.path.join(self.artifacts, "end-%s-%d.png" % (
+                    os.path.basename(self.dir), number)))
+            except subprocess.SubprocessError:
+                pass  # closed meanwhile
         self.wine.kill_all()
         if self.process:
             try:

@@ -13,9 +13,8 @@ import sys
 import time
 import traceback
 
-import screen
 from edit_cases import EditCases
-from harness import DARK_BLUE_SELECTION, App, Display, TestFailure, Wine, check, near, read, wait_for, write
+from harness import DARK_BLUE_SELECTION, App, Display, TestFailure, Wine, check, near, read, wait_for, wait_value, write
 from package_cases import PackageCases
 from search_cases import SearchCases
 from selection_cases import SelectionCases
@@ -108,12 +107,7 @@ class Cases(ViewCases, EditCases, SearchCases, SelectionCases, SideWindowCases, 
         return round((top - grid[1]) / grid[3]), round((left - grid[0]) / grid[2])
 
     def wait_caret(self, app, grid, expected):
-        seen = []
-        try:
-            wait_for(lambda: seen.append(self.caret_cell(app, grid)) or seen[-1] == expected,
-                     what="caret at %s" % (expected,))
-        except TestFailure:
-            raise TestFailure("caret at %s, expected %s" % (seen[-1] if seen else None, expected))
+        wait_value(lambda: self.caret_cell(app, grid), expected.__eq__, "the caret at %s" % (expected,))
 
     def click_offset(self, app, grid, offset):
         x, y, _, _ = app.geometry()
@@ -141,9 +135,7 @@ class Cases(ViewCases, EditCases, SearchCases, SelectionCases, SideWindowCases, 
     @staticmethod
     def copied(app, expected):
         """Waits for the clipboard to hold expected (Wine hands CR LF to X as it is or as LF)."""
-        normal = lambda text: text and text.replace("\r\n", "\n")
-        wait_for(lambda: normal(app.clipboard()) == expected,
-                 what="the clipboard %r (now %r)" % (expected, app.clipboard()))
+        wait_value(lambda: (app.clipboard() or "").replace("\r\n", "\n"), expected.__eq__, "the clipboard %r" % expected)
 
     @staticmethod
     def status_changed(app, before, after, what):
@@ -188,7 +180,6 @@ def main(argv):
                     print("%s %s: %s" % ("FAIL" if attempt == 2 else "RETRY", name[5:], error), flush=True)
                     if not isinstance(error, TestFailure):
                         traceback.print_exc()
-                    screen.capture(display.name).save_png(os.path.join(artifacts, "failed-%s-%d.png" % (name[5:], attempt)))
                     # Whatever the case left running must not meet the next one.
                     wine.stop()
                     wine.prepare()

@@ -5,7 +5,7 @@ with F3 and the matches marked on screen."""
 import os
 import time
 
-from harness import DARK_BLUE_SELECTION, TestFailure, check, wait_for
+from harness import DARK_BLUE_SELECTION, check, wait_for, wait_value
 
 DIALOG_TITLE = "Find"
 # The caret cell inside a selection is filled twice.
@@ -55,22 +55,15 @@ class SearchCases:
 
     def wait_selection(self, app, grid, offset, length):
         expected = (offset // 16, offset % 16, length)
-        seen = []
-        try:
-            wait_for(lambda: seen.append(self.selection_cells(app, grid)) or seen[-1] == expected,
-                     what="the selection of %d bytes at %d" % (length, offset))
-        except TestFailure:
-            app.screenshot("search-selection-failure")
-            raise TestFailure("selection (row, column, bytes) %s, expected %s" % (seen[-1] if seen else None,
-                                                                                 expected))
+        wait_value(lambda: self.selection_cells(app, grid), expected.__eq__,
+                   "the selection (row, column, bytes) %s" % (expected,))
 
     def close_dialog_and_copy(self, app, dialog, expected):
         """Closes the dialog with Escape and checks that Ctrl+C in the main window copies expected."""
-        app.key("Escape", window=dialog)
-        app.wait_window_gone(DIALOG_TITLE)
+        app.press_in(DIALOG_TITLE, "Escape")
         check(app.clipboard() != expected, "the clipboard holds %r already" % expected)
         app.key("ctrl+c")
-        wait_for(lambda: app.clipboard() == expected, what="clipboard %r (now %r)" % (expected, app.clipboard()))
+        self.copied(app, expected)
 
     def replace_all(self, app, kind_keys, query, replacement):
         """Replace All through the replace dialog, the count it reports dismissed, the dialog closed."""

@@ -4,7 +4,7 @@ import os
 import shutil
 import struct
 
-from harness import App, TestFailure, check, read, wait_for, write
+from harness import App, check, read, wait_for, wait_value, write
 
 INSPECTOR_TITLE = "Data Inspector"
 INSPECTOR_HEADER = (0x2A, 0x47, 0x6E)  # the header band in the DarkBlue theme
@@ -75,12 +75,7 @@ class SideWindowCases:
         return (app.clipboard() or "").replace("\r\n", "\n")
 
     def wait_struct_view_text(self, app, window, expected, what):
-        seen = []
-        try:
-            return wait_for(lambda: seen.append(self.struct_view_text(app, window)) or expected(seen[-1]),
-                            interval=0.5, what=what)
-        except TestFailure:
-            raise TestFailure("%s; the view shows %r" % (what, seen[-1] if seen else None))
+        return wait_value(lambda: self.struct_view_text(app, window), expected, what, interval=0.5)
 
     @staticmethod
     def choose_pattern(app, window, name):
@@ -142,9 +137,10 @@ class SideWindowCases:
     def test_struct_view_patterns_and_saves_of_a_file_opened_by_a_relative_name(self):
         app = self.struct_view_app("struct-view")
         path = write(os.path.join(app.dir, "relative.bin"), BMP)
-        stray = os.path.join(app.dir, "patterns", "relative.bin")
-        if os.path.exists(stray):
-            os.remove(stray)
+        stray, kept = os.path.join(app.dir, "patterns", "relative.bin"), os.path.join(app.dir, "kept.bin")
+        for left in (stray, kept):  # by an earlier run
+            if os.path.exists(left):
+                os.remove(left)
         bad = write(os.path.join(app.dir, "patterns", "broken.tvsd"), b"struct Broken {\n    uint16_t a\n};\n")
         # Started from its own folder with a bare name, as a shell would.
         app.process = app.wine.start(os.path.join(app.dir, "tavro.exe"), ["relative.bin"], app.dir)
@@ -217,6 +213,6 @@ class SideWindowCases:
             app.type_text("kept.bin", window=dialog)
             app.key("Return", window=dialog)
             app.wait_title("Tavro - kept.bin")
-            check(read(os.path.join(app.dir, "kept.bin")) == b"AB" + BMP, "Save As did not write the edits")
+            check(read(kept) == b"AB" + BMP, "Save As did not write the edits")
         finally:
             app.stop()
