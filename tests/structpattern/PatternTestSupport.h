@@ -1,9 +1,11 @@
 #pragma once
 // Helpers shared by the struct pattern tests.
 
-#include "structpattern/ParseState.h"
-#include "structpattern/StructPatternFile.h"
-#include "structpattern/StructValueFormat.h"
+#include "platform/Utf8.h"
+#include "structpattern/PatternLoader.h"
+#include "structpattern/StructRows.h"
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <memory>
@@ -16,30 +18,58 @@ namespace tvx::test {
 using Bytes = std::vector<std::uint8_t>;
 
 // UTF-8 for readable assertion messages.
-std::string Narrow(const std::u16string& text);
+inline std::string Narrow(const std::u16string& text) { return platform::EncodeUtf8(text); }
 
 // The error text of loading the UTF-8 pattern source; empty when it loads.
-std::string LoadError(std::string_view source);
+inline std::string LoadError(std::string_view source) {
+    StructPatternFile file;
+    std::u16string error;
+    if (LoadStructPatternBytes(source, file, error)) return {};
+    EXPECT_FALSE(error.empty()) << "a failed load must say why";
+    return Narrow(error);
+}
+
 // Loads the source, adding a test failure (with the error) when it does not load.
-std::shared_ptr<const StructPatternFile> LoadOk(std::string_view source);
+inline std::shared_ptr<const StructPatternFile> LoadOk(std::string_view source) {
+    StructPatternFile file;
+    std::u16string error;
+    EXPECT_TRUE(LoadStructPatternBytes(source, file, error)) << Narrow(error) << "\nsource: " << source;
+    return std::make_shared<const StructPatternFile>(std::move(file));
+}
 
-// The expected text of an error at (line, column) of a one-line source: the head, the source
-// line and a caret under the column.
-std::string ErrorAt(std::string_view sourceLine, unsigned line, unsigned column, std::string_view message);
-
-// A parse state over the tokens of source, as a load creates it.
-ParseState StateFor(std::string_view source);
+// The expected text of an error at (line, column): the head, the source line and a caret.
+inline std::string ErrorAt(std::string_view sourceLine, unsigned line, unsigned column, std::string_view message) {
+    return "Line " + std::to_string(line) + ", Col " + std::to_string(column) + ": " + std::string(message) +
+           "\r\n" + std::string(sourceLine) + "\r\n" + std::string(column - 1, ' ') + "^";
+}
 
 // The layout named name; adds a failure and returns an empty layout when there is none.
-const StructLayout& LayoutNamed(const StructPatternFile& file, std::string_view name);
+inline const StructLayout& LayoutNamed(const StructPatternFile& file, std::string_view name) {
+    for (const StructLayout& layout : file.structs) {
+        if (Narrow(layout.name) == name) return layout;
+    }
+    ADD_FAILURE() << "no struct named " << name;
+    static const StructLayout kEmpty;
+    return kEmpty;
+}
 
-// Rows of the entry struct of file over data at baseOffset, as narrow (name, offset, value,
-// size) tuples joined by " | " for compact comparisons.
-std::vector<std::string> RowTexts(const std::shared_ptr<const StructPatternFile>& file,
-                                  const std::vector<std::uint8_t>& data, StructValueFormat format = {},
-                                  std::uint64_t baseOffset = 0);
+// Rows of the entry struct over data at baseOffset as "name | offset | value | size".
+inline std::vector<std::string> RowTexts(const std::shared_ptr<const StructPatternFile>& file, const Bytes& data,
+                                         StructValueFormat format = {}, std::uint64_t baseOffset = 0) {
+    StructEvalRequest request{baseOffset, data, file, {}, format};
+    std::vector<std::string> texts;
+    for (const StructViewRow& row : BuildStructRows(request))
+        texts.push_back(Narrow(row.name) + " | " + Narrow(row.offset) + " | " + Narrow(row.value) + " | " +
+                        Narrow(row.size));
+    return texts;
+}
 
 // The value text of the first row named name (exact), or "<no row>".
-std::string ValueOf(const std::vector<StructViewRow>& rows, std::string_view name);
+inline std::string ValueOf(const std::vector<StructViewRow>& rows, std::string_view name) {
+    for (const StructViewRow& row : rows) {
+        if (Narrow(row.name) == name) return Narrow(row.value);
+    }
+    return "<no row>";
+}
 
 }  // namespace tvx::test

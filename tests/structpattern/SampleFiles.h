@@ -1,5 +1,5 @@
 #pragma once
-// Small but complete files of common formats, made in code for the pattern tests.
+// Small but complete files of common formats, made in code for the pattern and tool tests.
 
 #include <cstdint>
 #include <vector>
@@ -24,8 +24,5 @@ Bytes MakeZip(const char* name, const char* content);
 Bytes MakeWav(std::uint16_t channels, std::uint32_t sampleRate, std::uint32_t frames);
 // A GIF89a image with a two-colour global table and every pixel of colour 0.
 Bytes MakeGif(std::uint16_t width, std::uint16_t height);
-
-// Reads a little- or big-endian unsigned value of n bytes at offset.
-std::uint64_t ReadLittle(const Bytes& bytes, std::size_t offset, std::size_t n);
 
 }  // namespace tvx::test
