@@ -1,0 +1,352 @@
+// The settings file: the key scanner, the fixed layout written, any layout read.
+
+#include "settings/JsonScan.h"
+#include "settings/SettingsFile.h"
+
+#include "platform/Utf8.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <locale>
+#include <random>
+#include <string>
+
+namespace tvx {
+namespace {
+
+// The result of one scanner lookup of key "k" as text, "<none>" when it fails: s string,
+// b bool, f float, o object start, a string array (joined by "|"), h search history.
+std::string Lookup(char kind, std::string_view text) {
+    const auto joined = [](const auto& items, auto text) {
+        std::string out;
+        for (const auto& item : items) out += (out.empty() ? "" : "|") + text(item);
+        return out;
+    };
+    char number[32];
+    switch (kind) {
+    case 's':
+        return ReadStringValue(text, "k", 0).value_or("<none>");
+    case 'b':
+        if (const auto value = ReadBoolValue(text, "k", 0)) return *value ? "true" : "false";
+        return "<none>";
+    case 'f':
+        if (const auto value = ReadFloatValue(text, "k", 0)) {
+            std::snprintf(number, sizeof number, "%g", static_cast<double>(*value));
+            return number;
+        }
+        return "<none>";
+    case 'o':
+        if (const auto value = FindObjectStart(text, "k", 0)) return std::to_string(*value);
+        return "<none>";
+    case 'a':
+        return joined(ReadStringArray(text, "k", 16), [](const std::u16string& s) { return platform::EncodeUtf8(s); });
+    default:
+        return joined(ReadSearchHistory(text, 16), [](const SearchHistoryEntry& e) {
+            return platform::EncodeUtf8(e.kind) + ":" + platform::EncodeUtf8(e.query);
+        });
+    }
+}
+
+TEST(JsonScan, LookupsTakeWhatIsThereAndFailOtherwise) {
+    const struct {
+        char kind;
+        std::string_view text;
+        std::string result;
+    } kCases[] = {
+        {'s', R"({"k": "\u00e9\u3042\uD83D\uDE00"})", "\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80"},
+        {'s', R"({"k": "\uD83Dx"})", "\xEF\xBF\xBDx"},  // a lone surrogate
+        {'s', R"({"k": "\u12G4"})", "u12G4"},           // not an escape
+        {'s', R"({"k": "\u12"})", "u12"},
+        {'s', R"({"k": "\q\/\\\""})", "q/\\\""},  // other escaped bytes literally
+        {'s', R"({"a": "k", "k" : "Black"})", "Black"},
+        {'s', R"({"other": "x"})", "<none>"},
+        {'s', R"({"k")", "<none>"},
+        {'s', R"({"k": )", "<none>"},
+        {'s', R"({"k": "abc)", "<none>"},
+        {'s', R"({"k": "abc\")", "<none>"},
+        {'s', R"({"k": 12, "size": "x"})", "<none>"},  // never the next string instead
+        {'s', R"({"k": ["Light"]})", "<none>"},
+        {'b', "{\"k\":\r\n\t true}", "true"},
+        {'b', R"({"k": false})", "false"},
+        {'b', R"({"k": "true"})", "<none>"},
+        {'b', R"({"k": TRUE})", "<none>"},
+        {'b', R"({"k": fals)", "<none>"},
+        {'b', R"({"k":)", "<none>"},
+        {'f', R"({"k": 10.5})", "10.5"},
+        {'f', R"({"k":12,})", "12"},
+        {'f', R"({"k": +9})", "9"},
+        {'f', R"({"k": .5})", "0.5"},
+        {'f', R"({"k": -3})", "-3"},
+        {'f', R"({"k": 1.5.2})", "1.5"},  // the longest number prefix
+        {'f', R"({"k": 1e3})", "1"},      // no exponent
+        {'f', R"({"k": "12"})", "<none>"},
+        {'f', R"({"k": -})", "<none>"},
+        {'f', R"({"k": ++5})", "<none>"},
+        {'f', R"({"k": )", "<none>"},
+        {'f', R"({"k": 1000000000000000000000000000000000000000000000000000000})", "<none>"},  // out of range
+        {'o', R"({"k": {"s": "}{", "b": {}}})", "6"},
+        {'o', R"({"a": {"s": "}{", "k": {}}, "c": {)", "23"},
+        {'o', R"({"k": {)", "<none>"},
+        {'o', R"({"k": 1})", "<none>"},
+        {'o', R"({"k": {"s": "unterminated})", "<none>"},
+        {'a', R"({"k": ["C:\\[x]\\a.bin", "b \"q\" ]", "", "d"]})", "C:\\[x]\\a.bin|b \"q\" ]||d"},
+        {'a', R"({"k": [1, "a", null, "b"]})", "a|b"},
+        {'a', R"({"k": ["a", "b")", ""},
+        {'a', R"({"k": ["a", "b\"]})", ""},
+        {'a', R"({"k": "a"})", ""},
+        {'a', R"({"x": ["a"]})", ""},
+        {'h', R"({"searchHistory": [{"kind": "text", "query": "a"}, {"kind": "hex"}, {"query": "b", "kind": "hex"},
+            {"kind": "text", "query": 5}, 7, {"kind": "text", "query": "{[c]}"}]})", "text:a|hex:b|text:{[c]}"},
+        {'h', R"({"searchHistory": [{"kind": "text", "query": "a"}, {"kind": "hex", "query": "b"]}})", "text:a"},
+        {'h', R"({"searchHistory": {"kind": "text", "query": "a"}})", ""},
+        {'h', R"({"searchHistory": [{"kind": "text", "query": "a"})", ""},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(Lookup(c.kind, c.text), c.result) << c.kind << " " << c.text;
+    const std::string nested = R"({"v": "1", "o": {"v": "2"}})";
+    EXPECT_EQ(ReadStringValue(nested, "v", nested.find("\"o\"")), "2");  // from the given position
+    // Lists stop at their limit.
+    std::string files = R"({"k": [)", history = R"({"searchHistory": [)", firstFiles, firstQueries;
+    for (int i = 0; i < 40; ++i) {
+        files += "\"" + std::to_string(i) + "\", ";
+        history += R"({"kind": "text", "query": ")" + std::to_string(i) + "\"}, ";
+        if (i >= 16) continue;
+        firstFiles += (i == 0 ? "" : "|") + std::to_string(i);
+        firstQueries += (i == 0 ? "text:" : "|text:") + std::to_string(i);
+    }
+    EXPECT_EQ(Lookup('a', files + "\"end\"]}"), firstFiles);
+    EXPECT_EQ(Lookup('h', history + "{}]}"), firstQueries);
+}
+
+TEST(EscapeJsonString, UsesShortEscapesThenFourDigitOnes) {
+    EXPECT_EQ(EscapeJsonString("a\bb\tc\nd\fe\rf"), "a\\bb\\tc\\nd\\fe\\rf");
+    EXPECT_EQ(EscapeJsonString("\"C:\\x\""), "\\\"C:\\\\x\\\"");
+    EXPECT_EQ(EscapeJsonString(std::string("\x00\x01\x1F", 3)), "\\u0000\\u0001\\u001F");
+    EXPECT_EQ(EscapeJsonString("a/b\x7F\xE3\x81\x82"), "a/b\x7F\xE3\x81\x82");
+}
+
+// A record in which every field differs from the record defaults.
+AppSettings Distinct() {
+    return {false, true, ByteArrayFormat::Ascii, ByteOrder::Big, NumericBase::Dec, u"v0.9", TextEncoding::Utf8,
+            Theme::Light, Language::English, u"MS \u30B4\u30B7\u30C3\u30AF", 10.5f, true, true,
+            {u"C:\\a.bin", u"D:\\b c\\d.dat"}, {{u"text", u"MZ"}, {u"hex", u"4D 5A"}}};
+}
+
+TEST(SettingsWriter, TheFixedLayout) {
+    EXPECT_EQ(SerializeSettings(Distinct()),
+              "{\r\n"
+              "  \"appVersion\": \"v0.9\",\r\n"
+              "  \"encoding\": \"Utf8\",\r\n"
+              "  \"theme\": \"Light\",\r\n"
+              "  \"language\": \"English\",\r\n"
+              "  \"font\": {\r\n"
+              "    \"family\": \"MS \xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF\",\r\n"
+              "    \"size\": 10.5,\r\n"
+              "    \"bold\": true,\r\n"
+              "    \"italic\": true\r\n"
+              "  },\r\n"
+              "  \"analysis\": {\r\n"
+              "    \"dataInspector\": {\r\n"
+              "      \"visible\": false\r\n"
+              "    },\r\n"
+              "    \"structView\": {\r\n"
+              "      \"visible\": true,\r\n"
+              "      \"byteArrayFormat\": \"ascii\",\r\n"
+              "      \"endian\": \"big\",\r\n"
+              "      \"numericBase\": \"dec\"\r\n"
+              "    }\r\n"
+              "  },\r\n"
+              "  \"recentFiles\": [\"C:\\\\a.bin\", \"D:\\\\b c\\\\d.dat\"],\r\n"
+              "  \"searchHistory\": [{\"kind\": \"text\", \"query\": \"MZ\"}, {\"kind\": \"hex\", \"query\": \"4D 5A\"}]\r\n"
+              "}\r\n");
+}
+
+// A locale that writes "10,5": the writer must not follow it.
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    std::string do_grouping() const override { return "\3"; }
+    char do_thousands_sep() const override { return '.'; }
+};
+
+TEST(SettingsWriter, NumbersAndEnumerationsOutOfRange) {
+    AppSettings s;
+    s.encoding = static_cast<TextEncoding>(7);
+    s.theme = static_cast<Theme>(-1);
+    s.language = static_cast<Language>(3);
+    s.byteArrayFormat = static_cast<ByteArrayFormat>(2);
+    s.byteOrder = static_cast<ByteOrder>(5);
+    s.numericBase = static_cast<NumericBase>(9);
+    EXPECT_EQ(SerializeSettings(s), SerializeSettings(AppSettings{}));  // written as the fallbacks
+    // Six significant digits, no exponent (the reader takes none), whatever the global locale.
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    std::string sizes;
+    for (const float size : {10.5f, 1234.0f, 8.333333f, 12345678.0f, 0.0000123456789f}) {
+        s.fontSize = size;
+        const std::string text = SerializeSettings(s);
+        const std::size_t at = text.find("\"size\": ") + 8;
+        sizes += text.substr(at, text.find(',', at) - at) + " ";
+    }
+    std::locale::global(previous);
+    EXPECT_EQ(sizes, "10.5 1234 8.33333 12345700 0.0000123457 ");
+}
+
+// Characters that stress the escaping and the scanner: JSON syntax, every control
+// character (NUL included), non-ASCII and supplementary characters as surrogate pairs.
+std::u16string RandomText(std::mt19937& random) {
+    static const std::u16string kPieces[] = {
+        u"\"", u"\\", u"[", u"]", u"{", u"}", u":", u",", u"/", u" ", u"\\u0041", u"true",
+        u"\"recentFiles\"", u"C:\\Program Files\\", u"é", u"日本語", u"\u00A0", u"\U0001F600", u"\U00010348",
+        u"\x7F", u"\uFEFF", u"a", u"Z", u"0",
+    };
+    std::u16string text;
+    const int length = std::uniform_int_distribution<int>(0, 12)(random);
+    for (int i = 0; i < length; ++i) {
+        if (std::uniform_int_distribution<int>(0, 3)(random) == 0) {
+            text += static_cast<char16_t>(std::uniform_int_distribution<int>(0, 31)(random));
+        } else {
+            text += kPieces[std::uniform_int_distribution<std::size_t>(0, std::size(kPieces) - 1)(random)];
+        }
+    }
+    return text;
+}
+
+AppSettings RandomRecord(std::mt19937& random) {
+    const auto pick = [&](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
+    AppSettings s;
+    s.dataInspectorVisible = pick(2);
+    s.structViewVisible = pick(2);
+    s.byteArrayFormat = static_cast<ByteArrayFormat>(pick(2));
+    s.byteOrder = static_cast<ByteOrder>(pick(2));
+    s.numericBase = static_cast<NumericBase>(pick(2));
+    s.encoding = static_cast<TextEncoding>(pick(4));
+    s.theme = static_cast<Theme>(pick(3));
+    s.language = static_cast<Language>(pick(3));
+    // The reader skips empty texts for these, so they keep the record's value: give them one.
+    s.appVersion = u"v" + RandomText(random);
+    s.fontFamily = u"F" + RandomText(random);
+    // Sizes with at most six significant digits survive the stream formatting exactly.
+    s.fontSize = static_cast<float>(1 + pick(4000)) / 4.0f;
+    s.bold = pick(2);
+    s.italic = pick(2);
+    for (int i = pick(17); i > 0; --i) s.recentFiles.push_back(RandomText(random));
+    for (int i = pick(17); i > 0; --i) s.searchHistory.push_back({pick(2) ? u"text" : u"hex", RandomText(random)});
+    return s;
+}
+
+class SettingsFile : public ::testing::Test {
+protected:
+    // Reads text as a settings file into a copy of start.
+    AppSettings Read(const std::string& text, const AppSettings& start) {
+        test::WriteFileBytes(path_, test::Bytes(text.begin(), text.end()));
+        AppSettings settings = start;
+        EXPECT_TRUE(ReadSettingsFile(settings, path_));
+        return settings;
+    }
+
+    test::TempDir dir_;
+    std::u16string path_ = dir_.File("tavro.settings.json");
+};
+
+TEST_F(SettingsFile, RandomRecordsSurviveWriteAndRead) {
+    std::mt19937 random(20261206);
+    test::WriteFileBytes(path_, test::Bytes(5000, 'x'));  // a longer file is replaced completely
+    for (int round = 0; round < 300; ++round) {
+        const AppSettings written = RandomRecord(random);
+        ASSERT_TRUE(WriteSettingsFile(written, path_));
+        AppSettings read;
+        read.appVersion = u"unchanged";
+        ASSERT_TRUE(ReadSettingsFile(read, path_));
+        ASSERT_EQ(read, written) << "round " << round;
+    }
+    EXPECT_EQ(dir_.List(), std::vector<std::string>{"tavro.settings.json"});
+}
+
+TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
+    using Change = void (*)(AppSettings&);
+    const struct {
+        std::string text;
+        Change change;
+    } kCases[] = {
+        {"", [](AppSettings&) {}},
+        {"not json at all { [ \"", [](AppSettings&) {}},
+        {R"({"theme": "Black"})", [](AppSettings& s) { s.theme = Theme::Black; }},
+        // Unknown names fall back; empty ones are ignored.
+        {R"({"theme": "Dark", "encoding": "utf8", "language": "Klingon", "analysis": {"structView":
+            {"byteArrayFormat": "ASCII", "endian": "", "numericBase": "decimal"}}})",
+         [](AppSettings& s) {
+             s = AppSettings{false, true, ByteArrayFormat::Hex, ByteOrder::Little, NumericBase::Hex, s.appVersion,
+                             TextEncoding::Ascii, Theme::DarkBlue, Language::System, s.fontFamily, s.fontSize, true,
+                             true, {}, {}};
+         }},
+        {R"({"theme": "", "encoding": "", "language": "", "appVersion": ""})", [](AppSettings&) {}},
+        // The font: a positive size, a family not empty, keys from the "font" key on only.
+        {R"({"font": {"size": 9}})", [](AppSettings& s) { s.fontSize = 9.0f; }},
+        {R"({"font": {"size": 0}})", [](AppSettings&) {}},
+        {R"({"font": {"size": -4}})", [](AppSettings&) {}},
+        {R"({"font": {"size": "12"}})", [](AppSettings&) {}},
+        {R"({"font": {"size": 1e99}})", [](AppSettings& s) { s.fontSize = 1.0f; }},
+        {R"({"font": {"family": ""}})", [](AppSettings&) {}},
+        {R"({"family": "Early", "bold": false, "font": {"italic": false}})", [](AppSettings& s) { s.italic = false; }},
+        // Without a closed "analysis" object the visibility flags are not looked for at all.
+        {R"({"dataInspector": {"visible": true}, "analysis": {"structView": {"visible": false})",
+         [](AppSettings&) {}},
+        {R"({"analysis": {"dataInspector": {"visible": true}}})", [](AppSettings& s) { s.dataInspectorVisible = true; }},
+        {"{\"recentFiles\": [\"a\xFF" "b\", \"c\"]}", [](AppSettings& s) { s.recentFiles = {u"a\uFFFDb", u"c"}; }},
+        {"{\"recentFiles\": [" + std::string(1u << 20, '"') + "]}",
+         [](AppSettings& s) { s.recentFiles.assign(16, u""); }},
+        // A byte order mark, line feeds, other key orders and extra keys.
+        {"\xEF\xBB\xBF{\n\t\"comment\": \"by hand\",\n\t\"searchHistory\" : [ { \"query\" : \"4D\" , \"kind\" : \"hex\" } ],\n"
+         "\t\"analysis\": { \"structView\": { \"numericBase\": \"hex\", \"endian\": \"little\",\n"
+         "\t\t\"extra\": {\"nested\": [1, 2]}, \"byteArrayFormat\": \"hex\", \"visible\": false },\n"
+         "\t\t\"dataInspector\": { \"visible\": true } },\n"
+         "\t\"font\": { \"italic\": false, \"size\": 11, \"family\": \"MS Gothic\", \"bold\": false },\n"
+         "\t\"language\": \"Japanese\", \"theme\": \"Black\", \"encoding\": \"Utf16Le\",\n"
+         "\t\"recentFiles\": [\"C:\\\\data\\\\a.bin\"],\n\t\"appVersion\": \"v1.02\"\n}\n",
+         [](AppSettings& s) {
+             s = AppSettings{true, false, ByteArrayFormat::Hex, ByteOrder::Little, NumericBase::Hex, u"v1.02",
+                             TextEncoding::Utf16Le, Theme::Black, Language::Japanese, u"MS Gothic", 11.0f, false,
+                             false, {u"C:\\data\\a.bin"}, {{u"hex", u"4D"}}};
+         }},
+    };
+    for (const auto& c : kCases) {
+        AppSettings expected = Distinct();
+        expected.recentFiles.clear();
+        expected.searchHistory.clear();
+        c.change(expected);
+        EXPECT_EQ(Read(c.text, Distinct()), expected) << c.text.substr(0, 80);
+    }
+    // Many key lookalikes still find the real key.
+    std::string text;
+    for (int i = 0; i < 200000; ++i) text += "\"theme\" ";
+    EXPECT_EQ(Read(text + "\"theme\": \"Black\"", Distinct()).theme, Theme::Black);
+    // A file that cannot be read changes nothing.
+    for (const std::u16string& path : {dir_.File("missing.json"), dir_.Path().u16string()}) {
+        AppSettings settings = Distinct();
+        EXPECT_FALSE(ReadSettingsFile(settings, path));
+        EXPECT_EQ(settings, Distinct());
+    }
+}
+
+TEST_F(SettingsFile, HostileFilesAreReadWithoutHarm) {
+    // Sizes that would take hours if any scan were quadratic.
+    const std::size_t big = 1u << 20;
+    const std::string hostile[] = {
+        std::string(10u << 20, '['),
+        std::string(big, '{'),
+        "{\"analysis\": " + std::string(big, '{'),
+        "{\"searchHistory\": [" + std::string(big, '{') + "]}",
+        "{\"searchHistory\": [" + std::string(big / 2, '{') + std::string(big / 2, '}') + "]}",
+        "{\"recentFiles\": [" + std::string(big + 1, '"') + "]}",
+        "{\"theme\": \"" + std::string(big, '\\'),
+        "{\"font\": {\"size\": " + std::string(big, '9'),
+        std::string(big, '"') + "\"theme\"" + std::string(big, ':'),
+    };
+    AppSettings expected = Distinct();
+    expected.recentFiles.clear();
+    expected.searchHistory.clear();
+    for (const std::string& text : hostile) EXPECT_EQ(Read(text, Distinct()), expected) << text.substr(0, 40);
+}
+
+}  // namespace
+}  // namespace tvx
