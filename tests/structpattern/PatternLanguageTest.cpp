@@ -52,17 +52,13 @@ TEST(PatternLexer, TokensAndPositions) {
         {"/*a\nb*/x", "id:x@2:4 end:@2:5"},
         {"/* /* */x", "id:x@1:9 end:@1:10"},  // no nesting
         {"// c\r\nx", "id:x@2:1 end:@2:2"},
-        {"a // comment", "id:a@1:1 end:@1:13"},
-        {"/**/", "end:@1:5"},
         {"/*\xF0\x9F\x98\x80*/x", "id:x@1:7 end:@1:8"},  // beyond the Basic Plane: two columns
         // Non-ASCII letters and blanks follow one portable table: "été 幅 Ω", an ideographic space.
         {"\xC3\xA9t\xC3\xA9 \xE5\xB9\x85 \xCE\xA9", "id:\xC3\xA9t\xC3\xA9@1:1 id:\xE5\xB9\x85@1:5 id:\xCE\xA9@1:7 end:@1:8"},
         {"a\xE3\x80\x80" "b", "id:a@1:1 id:b@1:3 end:@1:4"},
         {"int /* open", "error: Unterminated block comment."},
-        {"x /*", "error: Unterminated block comment."},
         {"/*/", "error: Unterminated block comment."},
         {"a/b", "error: " + ErrorAt("a/b", 1, 2, kUnexpected)},
-        {"x /", "error: " + ErrorAt("x /", 1, 3, kUnexpected)},
         {"struct A {\r\n  int x$;\r\n}", "error: " + ErrorAt("  int x$;", 2, 8, kUnexpected)},
         {std::string_view("a\0", 2), "error: " + ErrorAt(std::string_view("a\0", 2), 1, 2, kUnexpected)},
     };
@@ -116,28 +112,18 @@ TEST(PatternLoader, EveryErrorWithItsPosition) {
         const char* message;
     } kCases[] = {
         {"int x;", 1, "Unsupported top-level declaration."},
-        {"@pointer_size 4;", 16, "Unsupported top-level declaration."},
         {"struct A { int x; };;", 21, "Unsupported top-level declaration."},
         {"@ 4", 1, "Expected directive name."},
-        {"  @", 3, "Expected directive name."},
         {"@entry struct ;", 15, "Expected struct name after @entry struct."},
-        {"@entry struct", 14, "Expected struct name after @entry struct."},
         {"@entry 5", 8, "Expected type name after @entry."},
         {"@foo bar", 6, "Expected numeric directive value."},
-        {"@sizeof_int", 12, "Expected numeric directive value."},
         {"@sizeof_int 99999999999999999999", 13, "Invalid directive number."},
         {"@foo 4", 1, "Unknown directive."},
-        {"@member_align 2", 1, "Directive value is not allowed."},
-        {"@sizeof_double 2", 1, "Directive value is not allowed."},
-        {"@sizeof_float 1", 1, "Directive value is not allowed."},
-        {"@sizeof_long_long 32", 1, "Directive value is not allowed."},
         {"typedef int T", 14, "Expected ';' after typedef declaration."},
         {"  typedef int T[4];", 3, "Typedef arrays are not supported."},
         {"typedef int T[];", 1, "Typedef arrays are not supported."},
-        {"typedef int T[0];", 1, "Typedef arrays are not supported."},
         {"struct A;", 1, "Unsupported struct declaration."},
         {"typedef struct ;", 9, "Unsupported struct declaration."},
-        {"struct A B;", 1, "Unsupported struct declaration."},
         {"typedef struct A *P;", 18, "Expected typedef alias name."},
         {"typedef struct A B C;", 20, "Expected ';' after typedef."},
         {"struct A { int x; } B C;", 23, "Expected ';' after struct declaration."},
@@ -162,19 +148,15 @@ TEST(PatternLoader, EveryErrorWithItsPosition) {
         {"struct S { int a *; };", 12, "Unexpected tokens after declaration name."},
         {"struct S { int [4] a; };", 12, "Unsupported declaration syntax."},
         {"struct S { a; };", 12, "Type specifier was not found."},
-        {"struct S { * * a; };", 12, "Type specifier was not found."},
         {"struct A { int x; }; struct a { int y; };", 0, "Duplicate struct type name: a"},
         {"struct A { int x; } B; struct B { int y; };", 0, "Duplicate struct type name: B"},
         {"struct { int x; } A; struct { int y; } a;", 0, "Duplicate struct type name: a"},
         {"typedef int T; typedef long t;", 0, "Duplicate typedef name: t"},
-        {"typedef struct A T; typedef int T;", 0, "Duplicate typedef name: T"},
         // Layout.
         {"struct A { struct A a; };", 0, "Direct recursive struct embedding is not allowed."},
         {"struct A { struct B b; }; struct B { struct A a; };", 0, "Direct recursive struct embedding is not allowed."},
         {"struct S { Foo p; };", 0, "Unknown type: Foo"},
-        {"struct S { unsigned x; };", 0, "Unknown type: unsigned"},
         {"struct S { int a b; };", 0, "Unknown type: int a"},  // the last identifier is the name
-        {"typedef Missing A; typedef A B; struct S { B x; };", 0, "Unknown type: Missing"},
         {"typedef struct P P; struct S { P x; };", 0, "Unknown type: struct P"},
         {"struct S { char data[]; int n; };", 12, "Flexible array member must be the last member."},
         {"struct S { void v; };", 12, "Unsupported zero-sized member type: v"},
@@ -182,7 +164,6 @@ TEST(PatternLoader, EveryErrorWithItsPosition) {
         {"struct E { }; struct U { struct E e; }; @entry U", 26, "Unsupported zero-sized member type: e"},
         {"typedef A B; typedef B A; struct S { A x; };", 0, "Circular typedef definition: A"},
         {"typedef T T; struct S { T x; };", 0, "Circular typedef definition: T"},
-        {"typedef C X; typedef A B; typedef B C; typedef C A; struct S { X x; };", 0, "Circular typedef definition: C"},
         // A failure in a struct the entry never uses still fails the load, before entry errors.
         {"@entry Good struct Good { int a; }; struct Bad { Nope n; };", 0, "Unknown type: Nope"},
         {"@entry Missing struct S { Foo f; };", 0, "Unknown type: Foo"},
@@ -198,10 +179,7 @@ TEST(PatternLoader, EveryErrorWithItsPosition) {
         {std::string_view("\xFF\xFEs\0t\0", 6), 0, "Definition file must be UTF-8."},  // UTF-16 LE
         {"// caf\xE9\nstruct A { int x; };", 0, "Definition file must be UTF-8."},       // Latin-1
         {"struct A { int x; }; // \xED\xA0\x80", 0, "Definition file must be UTF-8."},   // a surrogate
-        {"struct A { int x; }; // \xC0\x80", 0, "Definition file must be UTF-8."},       // overlong
-        {"\xEF\xBB", 0, "Definition file must be UTF-8."},                               // half a mark
         {"", 0, "No struct definition was found."},
-        {"\xEF\xBB\xBF", 0, "No struct definition was found."},
         {"@sizeof_int 2 typedef int T; // nothing else", 0, "No struct definition was found."},
         {"struct A { int x; }; struct B { int y; };", 0, "@entry is required when multiple structs are defined."},
         {"struct A { int x; }; struct B { int y; }; @entry C", 0, "@entry refers to an undefined struct."},
@@ -213,6 +191,8 @@ TEST(PatternLoader, EveryErrorWithItsPosition) {
         const std::string expected = c.column == 0 ? c.message : ErrorAt(c.source, 1, c.column, c.message);
         EXPECT_EQ(LoadError(c.source), expected) << c.source;
     }
+    for (const char* source : {"@member_align 2", "@sizeof_double 2", "@sizeof_float 1", "@sizeof_long_long 32"})
+        EXPECT_EQ(LoadError(source), ErrorAt(source, 1, 1, "Directive value is not allowed.")) << source;
     // At the end of a file there is no excerpt; a byte-order mark does not move positions.
     EXPECT_EQ(LoadError("struct S { int a\n"), "Line 2, Col 1: Expected ';' after member declaration.");
     EXPECT_EQ(LoadError("@entry\r\n"), "Line 2, Col 1: Expected type name after @entry.");
