@@ -295,18 +295,16 @@ TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
         {"{\"recentFiles\": [\"a\xFF" "b\", \"c\"]}", [](AppSettings& s) { s.recentFiles = {u"a\uFFFDb", u"c"}; }},
         {"{\"recentFiles\": [" + std::string(1u << 20, '"') + "]}",
          [](AppSettings& s) { s.recentFiles.assign(16, u""); }},
-        // A byte order mark, line feeds, other key orders and extra keys.
-        {"\xEF\xBB\xBF{\n\t\"comment\": \"by hand\",\n\t\"searchHistory\" : [ { \"query\" : \"4D\" , \"kind\" : \"hex\" } ],\n"
-         "\t\"analysis\": { \"structView\": { \"numericBase\": \"hex\", \"endian\": \"little\",\n"
-         "\t\t\"extra\": {\"nested\": [1, 2]}, \"byteArrayFormat\": \"hex\", \"visible\": false },\n"
-         "\t\t\"dataInspector\": { \"visible\": true } },\n"
-         "\t\"font\": { \"italic\": false, \"size\": 11, \"family\": \"MS Gothic\", \"bold\": false },\n"
-         "\t\"language\": \"Japanese\", \"theme\": \"Black\", \"encoding\": \"Utf16Le\",\n"
-         "\t\"recentFiles\": [\"C:\\\\data\\\\a.bin\"],\n\t\"appVersion\": \"v1.02\"\n}\n",
+        // A byte order mark, line feeds, tabs, other key orders and extra keys.
+        {"\xEF\xBB\xBF{\n\t\"comment\": \"by hand\",\n\t\"font\": { \"size\": 11, \"family\": \"MS Gothic\" },\n"
+         "\t\"analysis\": { \"structView\": { \"extra\": {\"nested\": [1, 2]}, \"endian\": \"little\" } },\n"
+         "\t\"searchHistory\" : [ { \"query\" : \"4D\" , \"kind\" : \"hex\" } ],\n\t\"theme\": \"Black\"\n}\n",
          [](AppSettings& s) {
-             s = AppSettings{true, false, ByteArrayFormat::Hex, ByteOrder::Little, NumericBase::Hex, u"v1.02",
-                             TextEncoding::Utf16Le, Theme::Black, Language::Japanese, u"MS Gothic", 11.0f, false,
-                             false, {u"C:\\data\\a.bin"}, {{u"hex", u"4D"}}};
+             s.fontSize = 11.0f;
+             s.fontFamily = u"MS Gothic";
+             s.byteOrder = ByteOrder::Little;
+             s.searchHistory = {{u"hex", u"4D"}};
+             s.theme = Theme::Black;
          }},
     };
     for (const auto& c : kCases) {
