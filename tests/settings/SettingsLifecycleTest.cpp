@@ -52,7 +52,6 @@ TEST_F(SettingsStartup, AFirstStartWritesTheFileWithTheUsersLanguage) {
         expected.appVersion = u"v1.02";
         expected.language = language;
         EXPECT_EQ(settings_, expected);
-        EXPECT_EQ(settings_, FirstStartSettings(language));
         EXPECT_EQ(FileText(path_), SerializeSettings(expected));
     }
 }
