@@ -1,3 +1,7 @@
+// What the byte-vector model of EditLayerModelTest does not see: when the document counts as
+// modified, changed ranges, files that change under the reader, huge repeated patterns.
+
+#include "document/FileViewModel.h"
 #include "tests/document/OpenDocument.h"
 
 namespace tvx {
@@ -6,106 +10,45 @@ namespace {
 using test::Bytes;
 using test::OpenDocument;
 
-TEST(EditLayer, InsertAtStartAndAtEnd) {
-    OpenDocument doc({1, 2, 3});
-    ASSERT_TRUE(doc.document.InsertByte(0, 9));
-    ASSERT_TRUE(doc.document.InsertByte(4, 8));
-    EXPECT_EQ(doc.ReadAll(), Bytes({9, 1, 2, 3, 8}));
-    EXPECT_EQ(doc.document.GetLogicalSize(), 5u);
-    EXPECT_EQ(doc.document.GetSize(), 5u);
-    EXPECT_TRUE(doc.document.IsModified());
+struct Op {
+    char kind;  // 'o'verwrite, 'i'nsert, 'd'elete
+    std::uint64_t offset;
+    std::uint8_t value;
+};
+
+TEST(EditLayer, ModifiedOnlyWhileThePiecesDifferFromTheFile) {
+    const struct {
+        std::vector<Op> ops;
+        bool modified;
+    } cases[] = {
+        {{{'i', 1, 7}, {'i', 1, 8}, {'d', 1, 0}, {'d', 1, 0}}, false},  // a whole run deleted
+        {{{'o', 0, 5}, {'o', 0, 1}}, false},                            // the file's own value written back
+        {{{'o', 1, 9}, {'d', 1, 0}, {'i', 1, 2}}, true},                // a deleted file byte is never taken back
+    };
+    for (const auto& c : cases) {
+        OpenDocument doc({1, 2, 3});
+        for (const Op& op : c.ops)
+            EXPECT_TRUE(op.kind == 'o'   ? doc.document.OverwriteByte(op.offset, op.value)
+                        : op.kind == 'i' ? doc.document.InsertByte(op.offset, op.value)
+                                         : doc.document.DeleteByte(op.offset));
+        EXPECT_EQ(doc.ReadAll(), Bytes({1, 2, 3}));
+        EXPECT_EQ(doc.document.IsModified(), c.modified) << &c - cases;
+    }
 }
 
-TEST(EditLayer, TwoInsertsAtOneOffsetLeaveTheLaterFirst) {
-    OpenDocument doc({1, 2, 3});
-    ASSERT_TRUE(doc.document.InsertByte(1, 0xAA));
-    ASSERT_TRUE(doc.document.InsertByte(1, 0xBB));
-    EXPECT_EQ(doc.ReadAll(), Bytes({1, 0xBB, 0xAA, 2, 3}));
-}
-
-TEST(EditLayer, InsertBeforeAFileByteWithARunGoesBetweenRunAndByte) {
-    OpenDocument doc({1, 2, 3});
-    ASSERT_TRUE(doc.document.InsertByte(1, 0xAA));  // run before file byte 1
-    ASSERT_TRUE(doc.document.InsertByte(2, 0xBB));  // before the file byte 2, after the run
-    EXPECT_EQ(doc.ReadAll(), Bytes({1, 0xAA, 0xBB, 2, 3}));
-}
-
-TEST(EditLayer, DeletingAWholeRunMakesTheDocumentCleanAgain) {
+TEST(EditLayer, CloseDropsEditsAndTheFileAndNothingCanBeEditedWithout) {
     OpenDocument doc({1, 2});
-    ASSERT_TRUE(doc.document.InsertByte(1, 7));
-    ASSERT_TRUE(doc.document.InsertByte(1, 8));
-    ASSERT_TRUE(doc.document.DeleteByte(1));
-    ASSERT_TRUE(doc.document.DeleteByte(1));
+    ASSERT_TRUE(doc.document.InsertByte(0, 1));
+    doc.document.Close();
+    EXPECT_FALSE(doc.document.IsOpen());
     EXPECT_FALSE(doc.document.IsModified());
+    EXPECT_EQ(doc.document.GetSize(), 0u);
+    EXPECT_FALSE(doc.document.OverwriteByte(0, 1));
+    EXPECT_FALSE(doc.document.InsertByte(0, 1));
+    EXPECT_FALSE(doc.document.DeleteByte(0));
+    EXPECT_TRUE(doc.document.ReadBytes(0, 1).bytes.empty());
+    ASSERT_TRUE(doc.document.File().Open(doc.path));
     EXPECT_EQ(doc.ReadAll(), Bytes({1, 2}));
-}
-
-TEST(EditLayer, OverwritingWithTheFilesOwnValueIsNoChange) {
-    OpenDocument doc({1, 2});
-    ASSERT_TRUE(doc.document.OverwriteByte(0, 5));
-    EXPECT_TRUE(doc.document.IsModified());
-    ASSERT_TRUE(doc.document.OverwriteByte(0, 1));
-    EXPECT_FALSE(doc.document.IsModified());
-}
-
-TEST(EditLayer, DeletingAnOverwrittenByteDropsTheOverwrite) {
-    OpenDocument doc({1, 2, 3});
-    ASSERT_TRUE(doc.document.OverwriteByte(1, 9));
-    ASSERT_TRUE(doc.document.DeleteByte(1));
-    EXPECT_EQ(doc.ReadAll(), Bytes({1, 3}));
-    ASSERT_TRUE(doc.document.InsertByte(1, 2));  // put the old value back
-    EXPECT_EQ(doc.ReadAll(), Bytes({1, 2, 3}));
-    EXPECT_TRUE(doc.document.IsModified());      // a deleted file byte is never taken back
-}
-
-TEST(EditLayer, OverwriteInsideARunChangesTheRun) {
-    OpenDocument doc({1});
-    ASSERT_TRUE(doc.document.InsertByte(0, 5));
-    ASSERT_TRUE(doc.document.OverwriteByte(0, 6));
-    EXPECT_EQ(doc.ReadAll(), Bytes({6, 1}));
-}
-
-TEST(EditLayer, EditsAtAndBeyondTheEnd) {
-    OpenDocument doc({1, 2});
-    EXPECT_FALSE(doc.document.OverwriteByte(2, 0));
-    EXPECT_FALSE(doc.document.DeleteByte(2));
-    EXPECT_FALSE(doc.document.InsertByte(3, 0));
-    EXPECT_FALSE(doc.document.IsModified());
-    EXPECT_TRUE(doc.document.InsertByte(2, 0));
-}
-
-TEST(EditLayer, EveryEditFailsWithNoFileOpen) {
-    EditableDocument document;
-    EXPECT_FALSE(document.IsOpen());
-    EXPECT_FALSE(document.OverwriteByte(0, 1));
-    EXPECT_FALSE(document.InsertByte(0, 1));
-    EXPECT_FALSE(document.DeleteByte(0));
-    EXPECT_EQ(document.GetSize(), 0u);
-    EXPECT_TRUE(document.ReadBytes(0, 1).bytes.empty());
-}
-
-TEST(EditLayer, DeletedFirstByteShiftsReads) {
-    OpenDocument doc({1, 2, 3});
-    ASSERT_TRUE(doc.document.DeleteByte(0));
-    const ByteBlock block = doc.document.ReadBytes(0, 1);
-    EXPECT_EQ(block.bytes, Bytes({2}));
-    EXPECT_EQ(doc.document.GetSize(), 2u);
-}
-
-TEST(EditLayer, ReadMergesRunsDeletionsAndOverwrites) {
-    OpenDocument doc({0, 1, 2, 3, 4, 5, 6, 7});
-    ASSERT_TRUE(doc.document.OverwriteByte(1, 0x11));
-    ASSERT_TRUE(doc.document.DeleteByte(2));         // 0 11 3 4 5 6 7
-    ASSERT_TRUE(doc.document.InsertByte(3, 0xA0));   // 0 11 3 A0 4 5 6 7
-    ASSERT_TRUE(doc.document.InsertByte(4, 0xA1));   // 0 11 3 A0 A1 4 5 6 7
-    ASSERT_TRUE(doc.document.DeleteByte(6));         // 0 11 3 A0 A1 4 6 7
-    ASSERT_TRUE(doc.document.OverwriteByte(7, 0x77));
-    const ByteBlock block = doc.document.ReadBytes(1, 6);
-    EXPECT_EQ(block.offset, 1u);
-    EXPECT_EQ(block.bytes, Bytes({0x11, 3, 0xA0, 0xA1, 4, 6}));
-    EXPECT_EQ(doc.ReadAll(), Bytes({0, 0x11, 3, 0xA0, 0xA1, 4, 6, 0x77}));
-    EXPECT_TRUE(doc.document.ReadBytes(3, 0).bytes.empty());
-    EXPECT_TRUE(doc.document.ReadBytes(8, 1).bytes.empty());
 }
 
 TEST(EditLayer, AReadStopsAtTheFirstByteTheFileCannotServe) {
@@ -125,17 +68,6 @@ TEST(EditLayer, AReadStopsAtTheFirstByteTheFileCannotServe) {
     EXPECT_EQ(doc.document.ReadBytes(5, 20).bytes, Bytes(expected.begin() + 5, expected.begin() + 25));
 }
 
-TEST(EditLayer, CloseDropsEditsAndTheFile) {
-    OpenDocument doc({1, 2});
-    ASSERT_TRUE(doc.document.InsertByte(0, 1));
-    doc.document.Close();
-    EXPECT_FALSE(doc.document.IsOpen());
-    EXPECT_FALSE(doc.document.IsModified());
-    EXPECT_EQ(doc.document.GetSize(), 0u);
-    ASSERT_TRUE(doc.document.File().Open(doc.path));
-    EXPECT_EQ(doc.ReadAll(), Bytes({1, 2}));
-}
-
 TEST(EditLayer, ChangedRangesAreTheOverwrittenAndInsertedBytes) {
     OpenDocument doc(Bytes{0, 1, 2, 3, 4, 5, 6, 7});
     EXPECT_FALSE(doc.document.IsChangedRange(0, 8));
@@ -152,7 +84,6 @@ TEST(EditLayer, ChangedRangesAreTheOverwrittenAndInsertedBytes) {
     EXPECT_FALSE(doc.document.IsChangedRange(0, 8));
 }
 
-
 // A tebibyte of a repeated pattern is held as its three bytes: inserting it, reading at its
 // far end, filling over it and undoing take no more memory than that.
 TEST(EditLayer, ARepeatedPatternCostsItsOwnBytesOnly) {
@@ -167,5 +98,35 @@ TEST(EditLayer, ARepeatedPatternCostsItsOwnBytesOnly) {
     EXPECT_TRUE(doc.document.Undo());
     EXPECT_EQ(doc.ReadAll(), (Bytes{1, 2}));
 }
+
+// The file under the edit layer: its size is a snapshot taken at open, reads are cut there.
+TEST(FileViewModel, ReadsAreCutAtTheSizeTakenAtOpen) {
+    test::TempDir dir;
+    test::WriteFileBytes(dir.File("empty"), {});
+    test::WriteFileBytes(dir.File("f"), {10, 20, 30, 40});
+    FileViewModel file;
+    ASSERT_TRUE(file.Open(dir.File("empty")));
+    EXPECT_EQ(file.GetSize(), 0u);
+    EXPECT_TRUE(file.ReadBytes(0, 10).bytes.empty());
+    ASSERT_TRUE(file.Open(dir.File("f")));
+    EXPECT_EQ(file.GetPath(), dir.File("f"));
+    const ByteBlock last = file.ReadBytes(3, 100);
+    EXPECT_EQ(last.offset, 3u);
+    EXPECT_EQ(last.bytes, Bytes({40}));
+    EXPECT_TRUE(file.ReadBytes(4, 1).bytes.empty());
+    EXPECT_TRUE(file.ReadBytes(1, 0).bytes.empty());
+    EXPECT_TRUE(file.ReadBytes(~std::uint64_t{0}, ~std::uint64_t{0}).bytes.empty());
+    test::WriteFileBytes(dir.File("f"), {5, 6, 7, 8, 9});  // another program rewrites it
+    EXPECT_EQ(file.GetSize(), 4u);
+    EXPECT_EQ(file.ReadBytes(1, 10).bytes, Bytes({6, 7, 8}));
+    // A failed open leaves it closed, even after another file.
+    EXPECT_FALSE(file.Open(dir.File("missing")));
+    EXPECT_FALSE(file.IsOpen());
+    EXPECT_EQ(file.GetSize(), 0u);
+    EXPECT_TRUE(file.GetPath().empty());
+    EXPECT_TRUE(file.ReadBytes(0, 1).bytes.empty());
+    EXPECT_FALSE(file.Open(dir.Path().u16string()));  // a directory
+}
+
 }  // namespace
 }  // namespace tvx

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 namespace tvx {
 namespace {
@@ -30,6 +31,14 @@ std::vector<ByteOrigin> Spell(const std::vector<Piece>& pieces) {
     return bytes;
 }
 
+auto Tie(const PieceTotals& t) { return std::tuple(t.bytes, t.fileBytes, t.overwriteBytes, t.anchoredBytes, t.fileEnd); }
+
+template <typename T>
+std::vector<T> Part(const std::vector<T>& all, std::uint64_t offset, std::uint64_t length) {
+    const auto begin = all.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(offset, all.size()));
+    return std::vector<T>(begin, begin + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(length, all.end() - begin)));
+}
+
 TEST(PieceTree, RandomReplacementsSplitAndMergePiecesExactly) {
     std::mt19937_64 random(14);
     for (int run = 0; run < 200; ++run) {
@@ -50,9 +59,7 @@ TEST(PieceTree, RandomReplacementsSplitAndMergePiecesExactly) {
                 pieces.push_back(Piece{source, random() % 2 == 0, file, buffer, count});
                 if (random() % 2) buffer += count;
             }
-            const std::vector<ByteOrigin> removed(model.begin() + static_cast<std::ptrdiff_t>(offset),
-                                                  model.begin() + static_cast<std::ptrdiff_t>(offset + length));
-            ASSERT_EQ(Spell(tree.Replace(offset, length, pieces)), removed);
+            ASSERT_EQ(Spell(tree.Replace(offset, length, pieces)), Part(model, offset, length));
             const std::vector<ByteOrigin> inserted = Spell(pieces);
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(offset),
                         model.begin() + static_cast<std::ptrdiff_t>(offset + length));
@@ -74,19 +81,10 @@ TEST(PieceTree, RandomReplacementsSplitAndMergePiecesExactly) {
                 expected.overwriteBytes += byte.source == PieceSource::Overwrite;
                 expected.anchoredBytes += byte.source == PieceSource::Added && byte.anchored;
             }
-            const PieceTotals& totals = tree.Totals();
-            ASSERT_EQ(totals.bytes, expected.bytes);
-            ASSERT_EQ(totals.fileBytes, expected.fileBytes);
-            ASSERT_EQ(totals.overwriteBytes, expected.overwriteBytes);
-            ASSERT_EQ(totals.anchoredBytes, expected.anchoredBytes);
-            ASSERT_EQ(totals.fileEnd, expected.fileEnd);
+            ASSERT_EQ(Tie(tree.Totals()), Tie(expected));
             if (!model.empty()) {
-                const std::uint64_t at = random() % model.size();
-                const std::uint64_t count = random() % 20;
-                const std::uint64_t end = std::min<std::uint64_t>(model.size(), at + count);
-                ASSERT_EQ(Spell(tree.Collect(at, count)),
-                          std::vector<ByteOrigin>(model.begin() + static_cast<std::ptrdiff_t>(at),
-                                                  model.begin() + static_cast<std::ptrdiff_t>(end)));
+                const std::uint64_t at = random() % model.size(), count = random() % 20;
+                ASSERT_EQ(Spell(tree.Collect(at, count)), Part(model, at, count));
             }
         }
     }

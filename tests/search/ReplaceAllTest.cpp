@@ -17,16 +17,18 @@ Bytes RandomBytes(std::mt19937_64& random, std::size_t count) {
     return bytes;
 }
 
+bool IsMatch(const Bytes& bytes, const Bytes& pattern, std::uint64_t at, std::uint64_t end) {
+    return at + pattern.size() <= std::min<std::uint64_t>(end, bytes.size()) &&
+           std::equal(pattern.begin(), pattern.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+}
+
 // The naive model: every position tried in turn.
 std::uint64_t NaiveReplace(Bytes& bytes, const Bytes& pattern, const Bytes& replacement, std::uint64_t begin,
                            std::uint64_t end, std::uint64_t limit) {
     Bytes out(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(begin, bytes.size())));
     std::uint64_t count = 0;
-    std::uint64_t at = begin;
-    while (at < bytes.size()) {
-        const bool match = count < limit && at + pattern.size() <= std::min<std::uint64_t>(end, bytes.size()) &&
-                           std::equal(pattern.begin(), pattern.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
-        if (match) {
+    for (std::uint64_t at = begin; at < bytes.size();) {
+        if (count < limit && IsMatch(bytes, pattern, at, end)) {
             out.insert(out.end(), replacement.begin(), replacement.end());
             at += pattern.size();
             ++count;
@@ -77,8 +79,7 @@ TEST(ReplaceAll, AgreesWithANaiveModelAndIsOneUndoStep) {
 
         // Replace: the bytes at a spot are replaced only when they are a match.
         const std::uint64_t at = random() % (expected.size() + 1);
-        const bool isMatch = at + pattern.size() <= expected.size() &&
-                             std::equal(pattern.begin(), pattern.end(), expected.begin() + static_cast<std::ptrdiff_t>(at));
+        const bool isMatch = IsMatch(expected, pattern, at, UINT64_MAX);
         EXPECT_EQ(ReplaceMatchAt(doc.document, pattern, replacement, at),
                   isMatch ? ReplaceStatus::Replaced : ReplaceStatus::NotFound);
         if (isMatch) {

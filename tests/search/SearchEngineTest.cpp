@@ -1,70 +1,160 @@
+// The scans against a naive model that lists every match, for random documents, random
+// patterns, matches planted across block boundaries and every class of start position.
+
+#include "search/AllMatches.h"
 #include "search/SearchEngine.h"
 
+#include "tests/document/OpenDocument.h"
 #include "tests/search/MemoryDocument.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace tvx {
 namespace {
 
-using test::MemoryDocument;
 using Bytes = std::vector<std::uint8_t>;
+using Offsets = std::vector<std::uint64_t>;
 constexpr std::uint64_t kBlock = kSearchBlockSize;
 
-Bytes Zeros(std::size_t size) { return Bytes(size, 0); }
-
-void Plant(Bytes& bytes, std::uint64_t at, const Bytes& pattern) {
-    std::copy(pattern.begin(), pattern.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at));
+// The matches, overlapping ones included, from the start forward or from it backward: every
+// one, or only the first.
+Offsets NaiveMatches(const Bytes& bytes, const Bytes& pattern, std::uint64_t start, bool backward, bool all) {
+    Offsets found;
+    if (pattern.empty() || pattern.size() > bytes.size()) return found;
+    const std::uint64_t last = bytes.size() - pattern.size();
+    for (std::uint64_t at = backward ? std::min(start, last) : start; at <= last && (all || found.empty());
+         backward ? --at : ++at)
+        if (std::equal(pattern.begin(), pattern.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at)))
+            found.push_back(at);
+    return found;
 }
 
-SearchResult Forward(const MemoryDocument& doc, const Bytes& pattern, std::uint64_t start) {
-    return ForwardSearch(&doc, pattern, start, {}, {});
+class Scenario {
+public:
+    explicit Scenario(std::uint64_t seed) : random_(seed) {}
+
+    // Bytes from a small alphabet, so that partial and overlapping matches are common.
+    Bytes Document(std::size_t size) {
+        Bytes bytes(size);
+        const unsigned alphabet = 2 + static_cast<unsigned>(random_() % 3);
+        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random_() % alphabet);
+        return bytes;
+    }
+
+    // A pattern taken from the document around a block boundary, or a random one.
+    Bytes Pattern(const Bytes& bytes) {
+        const std::size_t length = 1 + (random_() % 4 == 0 ? random_() % 300 : random_() % 6);
+        if (length > bytes.size()) return Bytes(length, 1);
+        std::uint64_t at = random_() % (bytes.size() - length + 1);
+        if (random_() % 2 && bytes.size() > kBlock) {
+            const std::uint64_t boundary = kBlock * (1 + random_() % (bytes.size() / kBlock));
+            const std::uint64_t back = random_() % (length + 1);
+            at = std::min<std::uint64_t>(boundary > back ? boundary - back : 0, bytes.size() - length);
+        }
+        Bytes pattern(bytes.begin() + static_cast<std::ptrdiff_t>(at),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(at + length));
+        if (random_() % 5 == 0) pattern.back() ^= 0x80;  // usually absent
+        return pattern;
+    }
+
+    std::uint64_t Start(std::uint64_t size) {
+        switch (random_() % 6) {
+        case 0: return 0;
+        case 1: return size ? size - 1 : 0;
+        case 2: return size + random_() % 3;
+        case 3: {
+            const std::uint64_t boundary = kBlock * (random_() % 3);
+            return boundary + random_() % 9 - 4 + (boundary ? 0 : 4);
+        }
+        default: return random_() % (size + 1);
+        }
+    }
+
+private:
+    std::mt19937_64 random_;
+};
+
+// The first match of each direction, and with allMatches every match, as the model has them.
+void ExpectSameAsModel(const IReadOnlyDocument& document, const Bytes& bytes, const Bytes& pattern,
+                       std::uint64_t start, bool allMatches) {
+    for (const bool backward : {false, true}) {
+        SCOPED_TRACE((backward ? "backward from " : "forward from ") + std::to_string(start) + ", length " +
+                     std::to_string(pattern.size()));
+        const Offsets expected = NaiveMatches(bytes, pattern, start, backward, allMatches);
+        const SearchResult result = backward ? BackwardSearch(&document, pattern, start, {}, {})
+                                             : ForwardSearch(&document, pattern, start, {}, {});
+        ASSERT_EQ(result.found, !expected.empty());
+        ASSERT_EQ(result.status, expected.empty() ? SearchStatus::NotFound : SearchStatus::Found);
+        if (result.found) {
+            ASSERT_EQ(result.position, expected.front());
+        }
+        if (!allMatches) continue;
+        Offsets found;
+        const ScanOutcome outcome = ScanAllMatches(&document, pattern, start, backward, [&](std::uint64_t at) {
+            found.push_back(at);
+            return true;
+        });
+        EXPECT_EQ(outcome, ScanOutcome::Complete);
+        ASSERT_EQ(found, expected);
+    }
 }
 
-SearchResult Backward(const MemoryDocument& doc, const Bytes& pattern, std::uint64_t start) {
-    return BackwardSearch(&doc, pattern, start, {}, {});
+TEST(SearchDifferential, MatchesTheNaiveScanOnRandomDocuments) {
+    Scenario scenario(1234);
+    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{5000}, std::size_t{kBlock - 1},
+                             std::size_t{kBlock}, std::size_t{kBlock + 3}, std::size_t{2 * kBlock + 333}}) {
+        const Bytes bytes = scenario.Document(size);
+        const test::MemoryDocument document(bytes);
+        const int rounds = size > 10000 ? 25 : 200;
+        for (int round = 0; round < rounds; ++round) {
+            SCOPED_TRACE("size " + std::to_string(size) + ", round " + std::to_string(round));
+            ASSERT_NO_FATAL_FAILURE(
+                ExpectSameAsModel(document, bytes, scenario.Pattern(bytes), scenario.Start(size), round % 5 == 0));
+        }
+    }
 }
 
-TEST(SearchEngine, MatchAcrossABlockBoundaryIsFoundBothWays) {
-    Bytes bytes = Zeros(2 * kBlock + 10);
-    const Bytes pattern = {1, 2, 3, 4};
-    Plant(bytes, kBlock - 2, pattern);
-    const MemoryDocument doc(bytes);
-    EXPECT_EQ(Forward(doc, pattern, 0).position, kBlock - 2);
-    EXPECT_TRUE(Forward(doc, pattern, 0).found);
-    EXPECT_EQ(Backward(doc, pattern, bytes.size()).position, kBlock - 2);
-    EXPECT_EQ(Backward(doc, pattern, bytes.size()).status, SearchStatus::Found);
+TEST(SearchDifferential, SearchesThroughTheEditLayer) {
+    Scenario scenario(99);
+    Bytes bytes = scenario.Document(kBlock + 3000);
+    test::OpenDocument doc(bytes);
+    // Structural edits force the merged read path; keep the model in step.
+    std::mt19937_64 random(5);
+    for (int i = 0; i < 6; ++i) {
+        const std::uint64_t at = kBlock - 1500 + random() % 3000;
+        const auto value = static_cast<std::uint8_t>(random() % 3);
+        if (i % 2) {
+            ASSERT_TRUE(doc.document.DeleteByte(at));
+            bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(at));
+        } else {
+            ASSERT_TRUE(doc.document.InsertByte(at, value));
+            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), value);
+        }
+    }
+    ASSERT_TRUE(doc.document.OverwriteByte(kBlock, 9));
+    bytes[kBlock] = 9;
+    // Few rounds: every backward scan reads a whole block through the byte-by-byte merged path.
+    for (int round = 0; round < 2; ++round) {
+        const Bytes pattern = scenario.Pattern(bytes);
+        ASSERT_NO_FATAL_FAILURE(ExpectSameAsModel(doc.document, bytes, pattern, kBlock - 2000 + random() % 4000, false));
+    }
 }
 
-TEST(SearchEngine, OverlappingMatchesAreEachFound) {
-    const MemoryDocument doc(Bytes{7, 7, 7, 7});
-    const Bytes pattern = {7, 7};
-    EXPECT_EQ(Forward(doc, pattern, 1).position, 1u);
-    EXPECT_EQ(Forward(doc, pattern, 2).position, 2u);
-    EXPECT_FALSE(Forward(doc, pattern, 3).found);
-    EXPECT_EQ(Backward(doc, pattern, 10).position, 2u);
-    EXPECT_EQ(Backward(doc, pattern, 1).position, 1u);
-    EXPECT_EQ(Backward(doc, pattern, 0).position, 0u);
-}
-
-TEST(SearchEngine, NothingToSearch) {
-    const MemoryDocument doc(Bytes{1, 2, 3});
-    EXPECT_EQ(Forward(doc, {1, 2, 3, 4}, 0).status, SearchStatus::NotFound);  // longer than the document
-    EXPECT_EQ(Backward(doc, {1, 2, 3, 4}, 0).status, SearchStatus::NotFound);
-    EXPECT_EQ(Forward(doc, {}, 0).status, SearchStatus::NotFound);
-    EXPECT_EQ(Forward(doc, {3}, 3).status, SearchStatus::NotFound);           // start at the end
+TEST(SearchEngine, NothingToSearchAndCallbacksThatStopTheScan) {
+    const test::MemoryDocument small(Bytes{1, 2, 3});
+    EXPECT_EQ(ForwardSearch(&small, {}, 0, {}, {}).status, SearchStatus::NotFound);
     EXPECT_EQ(ForwardSearch(nullptr, {1}, 0, {}, {}).status, SearchStatus::NotFound);
-    EXPECT_EQ(Forward(doc, {1, 2, 3}, 0).position, 0u);
-    EXPECT_EQ(Backward(doc, {1, 2, 3}, 99).position, 0u);
-}
-
-TEST(SearchEngine, CancelStopsAtTheNextBlock) {
-    const MemoryDocument doc(Zeros(3 * kBlock));
-    int checks = 0;
-    const SearchCancelCheck cancelSecond = [&] { return ++checks < 2; };
+    int calls = 0;
+    EXPECT_EQ(ScanAllMatches(&small, {2}, 0, false, [&](std::uint64_t) { return ++calls > 1; }), ScanOutcome::Stopped);
+    EXPECT_EQ(calls, 1);
+    // Cancelling stops at the next block.
+    const test::MemoryDocument doc(Bytes(3 * kBlock, 0));
+    const SearchCancelCheck cancelSecond = [&] { return ++calls % 2 == 1; };
+    calls = 0;
     EXPECT_EQ(ForwardSearch(&doc, {1}, 0, cancelSecond, {}).status, SearchStatus::Cancelled);
-    EXPECT_EQ(checks, 2);
-    checks = 0;
+    EXPECT_EQ(calls, 2);
     const auto result = BackwardSearch(&doc, {1}, 3 * kBlock, cancelSecond, {});
     EXPECT_EQ(result.status, SearchStatus::Cancelled);
     EXPECT_FALSE(result.found);
@@ -72,24 +162,24 @@ TEST(SearchEngine, CancelStopsAtTheNextBlock) {
 
 TEST(SearchEngine, ProgressMovesOncePerBlockUpToTheTotal) {
     const std::uint64_t size = 2 * kBlock + 5;
-    const MemoryDocument doc(Zeros(size));
-    std::vector<std::size_t> forward, backward;
-    (void)ForwardSearch(&doc, {1}, 0, {}, [&](std::size_t done, std::size_t total) {
-        EXPECT_EQ(total, size);
-        forward.push_back(done);
-    });
-    EXPECT_EQ(forward, (std::vector<std::size_t>{0, kBlock, 2 * kBlock, size}));
-    (void)BackwardSearch(&doc, {1}, size, {}, [&](std::size_t done, std::size_t) { backward.push_back(done); });
-    EXPECT_EQ(backward, (std::vector<std::size_t>{0, kBlock, 2 * kBlock, size}));
+    const test::MemoryDocument doc(Bytes(size, 0));
+    for (const bool backward : {false, true}) {
+        std::vector<std::size_t> reports;
+        const auto progress = [&](std::size_t done, std::size_t total) {
+            EXPECT_EQ(total, size);
+            reports.push_back(done);
+        };
+        (void)(backward ? BackwardSearch(&doc, {1}, size, {}, progress) : ForwardSearch(&doc, {1}, 0, {}, progress));
+        EXPECT_EQ(reports, (std::vector<std::size_t>{0, kBlock, 2 * kBlock, size}));
+    }
     EXPECT_EQ(doc.Reads(), 6);
 }
 
 TEST(SearchEngine, BackwardScanOfRepetitiveDataStaysLinear) {
     // Every offset matches: a scan that visited each match would do block size x pattern
     // length work; the read count shows it looks at one block only.
-    const MemoryDocument doc(Zeros(2 * kBlock));
-    const Bytes pattern(4096, 0);
-    const auto result = Backward(doc, pattern, 2 * kBlock);
+    const test::MemoryDocument doc(Bytes(2 * kBlock, 0));
+    const auto result = BackwardSearch(&doc, Bytes(4096, 0), 2 * kBlock, {}, {});
     EXPECT_EQ(result.position, 2 * kBlock - 4096);
     EXPECT_EQ(doc.Reads(), 1);
 }

@@ -1,51 +1,155 @@
+// From the query box to a pattern: parsing, encoding, limits, where the scan starts, history.
+
+#include "search/SearchHistory.h"
 #include "search/SearchQuery.h"
+#include "search/SearchRequest.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
 
 namespace tvx {
 namespace {
 
 using Bytes = SearchPattern;
+using History = std::vector<SearchHistoryEntry>;
+using enum SearchQueryKind;
+using enum TextEncoding;
 
-TEST(ParseHexQuery, IgnoresWhiteSpaceAnywhere) {
-    EXPECT_EQ(ParseHexQuery(u"41 42"), Bytes({0x41, 0x42}));
-    EXPECT_EQ(ParseHexQuery(u"4142"), Bytes({0x41, 0x42}));
-    EXPECT_EQ(ParseHexQuery(u" 4 1\t4\r\n2 "), Bytes({0x41, 0x42}));
-    EXPECT_EQ(ParseHexQuery(u"41\u300042"), Bytes({0x41, 0x42}));  // ideographic space
-    EXPECT_EQ(ParseHexQuery(u"0a0B"), Bytes({0x0A, 0x0B}));
-}
-
-TEST(ParseHexQuery, RefusesWhatIsNotWholeBytes) {
-    EXPECT_FALSE(ParseHexQuery(u""));
-    EXPECT_FALSE(ParseHexQuery(u"   "));
-    EXPECT_FALSE(ParseHexQuery(u"4"));
-    EXPECT_FALSE(ParseHexQuery(u"414"));
-    EXPECT_FALSE(ParseHexQuery(u"0x41"));
-    EXPECT_FALSE(ParseHexQuery(u"4G"));
-    EXPECT_FALSE(ParseHexQuery(u"+1"));
-    EXPECT_FALSE(ParseHexQuery(u"-1"));
-    EXPECT_FALSE(ParseHexQuery(u"\uFF14\uFF11"));  // full-width digits
+TEST(ParseHexQuery, TakesWholeBytesWithWhiteSpaceAnywhere) {
+    const std::pair<std::u16string, std::optional<Bytes>> cases[] = {
+        {u"41 42", Bytes{0x41, 0x42}}, {u"4142", Bytes{0x41, 0x42}}, {u" 4 1\t4\r\n2 ", Bytes{0x41, 0x42}},
+        {u"41\u300042", Bytes{0x41, 0x42}},  // ideographic space
+        {u"0a0B", Bytes{0x0A, 0x0B}},        {u"", std::nullopt},    {u"   ", std::nullopt},
+        {u"4", std::nullopt},                {u"414", std::nullopt}, {u"0x41", std::nullopt},
+        {u"4G", std::nullopt},               {u"+1", std::nullopt},  {u"-1", std::nullopt},
+        {u"\uFF14\uFF11", std::nullopt},  // full-width digits
+    };
+    for (const auto& [query, bytes] : cases) EXPECT_EQ(ParseHexQuery(query), bytes) << &query - &cases[0].first;
 }
 
 TEST(EncodeTextQuery, EncodesInTheViewsEncoding) {
-    EXPECT_FALSE(EncodeTextQuery(u"\u00E9", TextEncoding::Ascii));
-    EXPECT_EQ(EncodeTextQuery(u"\u00E9", TextEncoding::Utf8), Bytes({0xC3, 0xA9}));
-    EXPECT_EQ(EncodeTextQuery(u"\u00E9", TextEncoding::Utf16Le), Bytes({0xE9, 0x00}));
-    EXPECT_EQ(EncodeTextQuery(u"\u00E9", TextEncoding::Utf16Be), Bytes({0x00, 0xE9}));
-    EXPECT_EQ(EncodeTextQuery(u"Ab", TextEncoding::Ascii), Bytes({'A', 'b'}));
-    EXPECT_EQ(EncodeTextQuery(u"\U0001F600", TextEncoding::Utf8), Bytes({0xF0, 0x9F, 0x98, 0x80}));
-    EXPECT_EQ(EncodeTextQuery(u"\U0001F600", TextEncoding::Utf16Le), Bytes({0x3D, 0xD8, 0x00, 0xDE}));
-}
-
-TEST(EncodeTextQuery, RefusesEmptyTextAndUnknownEncodings) {
-    EXPECT_FALSE(EncodeTextQuery(u"", TextEncoding::Utf8));
-    EXPECT_FALSE(EncodeTextQuery(u"a", static_cast<TextEncoding>(7)));
-}
-
-TEST(TrimSearchQuery, DropsBlanksAtBothEndsOnly) {
+    const struct {
+        std::u16string text;
+        TextEncoding encoding;
+        std::optional<Bytes> bytes;
+    } cases[] = {
+        {u"\u00E9", Ascii, std::nullopt},
+        {u"\u00E9", Utf8, Bytes{0xC3, 0xA9}},
+        {u"\u00E9", Utf16Le, Bytes{0xE9, 0x00}},
+        {u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}},
+        {u"Ab", Ascii, Bytes{'A', 'b'}},
+        {u"\U0001F600", Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}},
+        {u"\U0001F600", Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}},
+        {u"", Utf8, std::nullopt},
+        {u"a", static_cast<TextEncoding>(7), std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(EncodeTextQuery(c.text, c.encoding), c.bytes) << &c - cases;
     EXPECT_EQ(TrimSearchQuery(u" \t\r\nab c\n "), u"ab c");
     EXPECT_EQ(TrimSearchQuery(u" \t "), u"");
     EXPECT_EQ(TrimSearchQuery(u"\u3000x"), u"\u3000x");
+}
+
+// A search query is trimmed and must not be empty; a replacement is kept as typed, and nothing
+// is a deletion. The limit counts bytes, not characters.
+TEST(PrepareSearch, ConvertsOrNamesTheRefusal) {
+    const struct {
+        bool replacement;
+        SearchQueryKind kind;
+        std::u16string text;
+        TextEncoding encoding;
+        std::optional<Bytes> bytes;
+        const char* errorKey;
+    } cases[] = {
+        {false, Hex, u" \t41 42\r\n", Ascii, Bytes{0x41, 0x42}, nullptr},
+        {false, Text, u"  ", Utf8, std::nullopt, "error.search_invalid_text"},
+        {false, Text, u"\u00E9", Ascii, std::nullopt, "error.search_invalid_text"},
+        {false, Hex, u"4", Ascii, std::nullopt, "error.search_invalid_hex"},
+        {false, Text, std::u16string(4096, u'a'), Ascii, Bytes(4096, 'a'), nullptr},
+        {false, Text, std::u16string(4097, u'a'), Ascii, std::nullopt, "error.search_too_long"},
+        {false, Text, std::u16string(2049, u'a'), Utf16Le, std::nullopt, "error.search_too_long"},
+        {true, Text, u" a ", Ascii, Bytes{0x20, 0x61, 0x20}, nullptr},
+        {true, Text, u"", Ascii, Bytes{}, nullptr},
+        {true, Hex, u" \t", Ascii, Bytes{}, nullptr},
+        {true, Hex, u" 0A 0b", Ascii, Bytes{0x0A, 0x0B}, nullptr},
+        {true, Text, u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}, nullptr},
+        {true, Text, u"\u00E9", Ascii, std::nullopt, "error.search_invalid_text"},
+        {true, Hex, u"0A0", Ascii, std::nullopt, "error.search_invalid_hex"},
+        {true, Text, std::u16string(4097, u'a'), Utf8, std::nullopt, "error.search_too_long"},
+    };
+    for (const auto& c : cases) {
+        const auto search = PrepareSearch(c.kind, c.text, c.encoding);
+        const auto replacement = PrepareReplacement(c.kind, c.text, c.encoding);
+        EXPECT_EQ(c.replacement ? replacement.bytes : search.pattern, c.bytes) << &c - cases;
+        const char* errorKey = c.replacement ? replacement.errorKey : search.errorKey;
+        EXPECT_STREQ(errorKey ? errorKey : "", c.errorKey ? c.errorKey : "") << &c - cases;
+    }
+    EXPECT_EQ(PrepareSearch(Hex, u" \t41 42\r\n", Ascii).query, u"41 42");
+}
+
+// The query box's limits let through the longest pattern and no longer one.
+TEST(QueryLengthLimits, FitTheLongestPattern) {
+    std::u16string hex;
+    for (std::size_t i = 0; i < kMaxSearchPatternLength; ++i) hex += i == 0 ? u"4D" : u" 4D";
+    EXPECT_EQ(hex.size(), kMaxHexQueryLength);
+    EXPECT_TRUE(PrepareSearch(Hex, hex, Ascii).pattern);
+    for (TextEncoding encoding : {Ascii, Utf8, Utf16Le, Utf16Be}) {
+        const std::size_t limit = TextQueryLengthLimit(encoding);
+        EXPECT_TRUE(PrepareSearch(Text, std::u16string(limit, u'a'), encoding).pattern);
+        EXPECT_STREQ(PrepareSearch(Text, std::u16string(limit + 1, u'a'), encoding).errorKey,
+                     "error.search_too_long");
+    }
+}
+
+// At the caret without a selection, else one step past the selection's lower end.
+TEST(ChooseSearchStart, StartsAtTheCaretOrBesideTheSelection) {
+    const struct {
+        SearchDirection direction;
+        std::uint64_t caret;
+        std::optional<SearchSelection> selection;
+        std::uint64_t size;
+        std::optional<std::uint64_t> start;
+    } cases[] = {
+        {SearchDirection::Next, 5, std::nullopt, 10, 5},
+        {SearchDirection::Previous, 5, std::nullopt, 10, 5},
+        {SearchDirection::Next, 9, SearchSelection{7, 4}, 10, 5},
+        {SearchDirection::Previous, 9, SearchSelection{7, 4}, 10, 3},
+        {SearchDirection::Previous, 3, SearchSelection{0, 3}, 10, std::nullopt},
+        {SearchDirection::Next, 9, SearchSelection{9, 9}, 10, std::nullopt},
+        {SearchDirection::Next, 0, SearchSelection{0, 0}, 0, std::nullopt},
+        {SearchDirection::Next, 8, SearchSelection{8, 9}, 10, 9},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ChooseSearchStart(c.direction, c.caret, c.selection, c.size), c.start) << &c - cases;
+}
+
+// Against a model that keeps every query ever added, newest last: the history is the model's
+// distinct entries (kind and case kept apart), newest first, cut to sixteen.
+TEST(AddSearchHistory, MatchesTheDistinctNewestQueries) {
+    std::mt19937 random(7);
+    History history, added;
+    for (int step = 0; step < 2000; ++step) {
+        const SearchHistoryEntry entry{random() % 2 ? u"text" : u"hex",
+                                       std::u16string(1, static_cast<char16_t>(u"aA"[random() % 2] + random() % 10))};
+        ASSERT_TRUE(AddSearchHistory(history, entry.kind, entry.query));
+        added.push_back(entry);
+        History expected;
+        for (auto it = added.rbegin(); it != added.rend() && expected.size() < kMaxSearchHistory; ++it)
+            if (std::find(expected.begin(), expected.end(), *it) == expected.end()) expected.push_back(*it);
+        ASSERT_EQ(history, expected) << "after step " << step;
+    }
+    const History before = history;
+    EXPECT_FALSE(AddSearchHistory(history, u"", u"a"));
+    EXPECT_FALSE(AddSearchHistory(history, u"text", u""));
+    EXPECT_EQ(history, before);
+}
+
+TEST(SearchHistoryQueries, ListsTheQueriesOfOneKindInOrder) {
+    const History history{{u"hex", u"4D 5A"}, {u"text", u"PK"}, {u"hex", u"00"}, {u"Hex", u"11"}};
+    EXPECT_EQ(SearchHistoryQueries(history, u"hex"), (std::vector<std::u16string>{u"4D 5A", u"00"}));
+    EXPECT_EQ(SearchHistoryQueries(history, u"text"), (std::vector<std::u16string>{u"PK"}));
+    EXPECT_TRUE(SearchHistoryQueries({}, u"hex").empty());
 }
 
 }  // namespace

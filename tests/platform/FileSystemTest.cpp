@@ -1,0 +1,182 @@
+// Files and paths through the platform layer.
+
+#include "platform/AbsolutePath.h"
+#include "platform/AppLocation.h"
+#include "platform/File.h"
+#include "platform/FileContents.h"
+#include "platform/PathPresence.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+namespace tvx::platform {
+namespace {
+
+using test::Bytes;
+using test::TempDir;
+namespace fs = std::filesystem;
+
+TEST(File, ReadsWritesAndTruncatesWhileOthersMayWriteAndDelete) {
+    TempDir dir;
+    const auto path = dir.File("a.bin");
+    test::WriteFileBytes(path, {1, 2, 3, 4, 5});
+    const FileHandle reader = OpenForReading(path);
+    ASSERT_TRUE(reader.IsOpen());
+    std::uint64_t size = 0;
+    ASSERT_TRUE(reader.QuerySize(size));
+    EXPECT_EQ(size, 5u);
+    unsigned char buffer[8] = {};
+    std::uint32_t read = 0;
+    ASSERT_TRUE(reader.Seek(3));
+    ASSERT_TRUE(reader.Read(buffer, 8, read));
+    EXPECT_EQ(Bytes(buffer, buffer + read), Bytes({4, 5}));
+    {
+        const FileHandle writer = OpenExistingForWriting(path);
+        ASSERT_TRUE(writer.IsOpen());
+        std::uint32_t written = 0;
+        const unsigned char nine = 9;
+        ASSERT_TRUE(writer.Write(&nine, 1, written));
+        ASSERT_TRUE(writer.Seek(2));
+        ASSERT_TRUE(writer.SetEnd());
+        ASSERT_TRUE(writer.Flush());
+    }
+    ASSERT_TRUE(reader.Seek(0));
+    ASSERT_TRUE(reader.Read(buffer, 8, read));
+    EXPECT_EQ(Bytes(buffer, buffer + read), Bytes({9, 2}));
+    EXPECT_TRUE(RemoveFile(path));
+    EXPECT_FALSE(test::FileExists(path));
+}
+
+TEST(File, OpeningAMissingFileOrADirectoryFailsWithAnErrorText) {
+    TempDir dir;
+    EXPECT_FALSE(OpenForReading(dir.File("missing")).IsOpen());
+    EXPECT_NE(LastError(), 0u);
+    EXPECT_FALSE(SystemErrorText(LastError()).empty());
+    EXPECT_FALSE(OpenForReading(dir.File("")).IsOpen());
+}
+
+TEST(File, UniqueFilesCarryThePrefixAndDoNotCollide) {
+    TempDir dir;
+    const std::u16string directory = dir.Path().u16string();
+    std::u16string first, second;
+    ASSERT_TRUE(CreateUniqueFile(directory, u"TVR", first));
+    ASSERT_TRUE(CreateUniqueFile(directory, u"TVR", second));
+    EXPECT_NE(first, second);
+    const auto names = dir.List();
+    ASSERT_EQ(names.size(), 2u);
+    for (const auto& name : names) {
+        EXPECT_EQ(name.substr(0, 3), "TVR");
+        EXPECT_EQ(name.substr(name.size() - 4), ".tmp");
+    }
+    EXPECT_EQ(ParentDirectory(first), ParentDirectory(dir.File("x")));
+    EXPECT_FALSE(CreateUniqueFile(dir.File("missing"), u"TVR", first));
+}
+
+TEST(File, MoveOverReplacesTheTargetUnlessItIsReadOnly) {
+    TempDir dir;
+    const auto from = dir.File("from"), to = dir.File("to");
+    test::WriteFileBytes(from, {7});
+    test::WriteFileBytes(to, {1, 2});
+    ASSERT_TRUE(MoveOver(from, to));
+    EXPECT_EQ(test::ReadFileBytes(to), Bytes({7}));
+    EXPECT_FALSE(test::FileExists(from));
+    if (!test::ReadOnlyFilesAreEnforced()) GTEST_SKIP() << "read-only files are writable here (Wine as root)";
+    test::WriteFileBytes(from, {8});
+    test::MakeReadOnly(dir.Path() / "to");
+    EXPECT_FALSE(MoveOver(from, to));
+    EXPECT_EQ(test::ReadFileBytes(to), Bytes({7}));
+    EXPECT_FALSE(OpenExistingForWriting(to).IsOpen());
+}
+
+TEST(File, ParentDirectoryOfABareNameIsEmpty) {
+    EXPECT_EQ(ParentDirectory(u"name.bin"), u"");
+    EXPECT_EQ(ParentDirectory(u"dir/name.bin"), u"dir");
+#ifdef _WIN32
+    EXPECT_EQ(ParentDirectory(u"C:\\dir\\name.bin"), u"C:\\dir");
+    EXPECT_EQ(ParentDirectory(u"C:\\name.bin"), u"C:\\");
+#endif
+}
+
+TEST(FileContents, ReadsTheWholeFileUpToTheLimit) {
+    TempDir dir;
+    Bytes bytes(200000);
+    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);
+    test::WriteFileBytes(dir.File("a"), bytes);
+    test::WriteFileBytes(dir.File("empty"), {});
+    const std::tuple<const char*, std::size_t, bool, Bytes> cases[] = {
+        {"a", 1u << 20, true, bytes},
+        {"a", 70000, true, Bytes(bytes.begin(), bytes.begin() + 70000)},
+        {"empty", 100, true, {}},
+        {"missing", 100, false, {}},
+    };
+    for (const auto& [name, limit, ok, expected] : cases) {
+        std::string read = "old";
+        EXPECT_EQ(ReadFileContents(dir.File(name), limit, read), ok) << name;
+        EXPECT_EQ(Bytes(read.begin(), read.end()), expected) << name;
+    }
+}
+
+// Paths relative to the current folder, which is a fresh temporary folder during the test.
+TEST(AbsolutePath, JoinsWithTheCurrentFolderAndDropsDotParts) {
+    TempDir dir;
+    const fs::path previous = fs::current_path();
+    fs::create_directory(dir.Path() / "sub");
+    fs::current_path(dir.Path() / "sub");
+    const fs::path here = fs::current_path();
+    const std::pair<std::u16string, fs::path> cases[] = {
+        {u"data.bin", here / "data.bin"},
+        {u"./data.bin", here / "data.bin"},
+        {u"../data.bin", here.parent_path() / "data.bin"},
+        {u"new/../x/./missing.bin", here / "x" / "missing.bin"},
+        {(here / "a" / ".." / "b").u16string(), here / "b"},
+    };
+    for (const auto& [input, expected] : cases) {
+        const std::optional<std::u16string> result = AbsolutePath(input);
+        ASSERT_TRUE(result.has_value());
+        EXPECT_EQ(fs::path(*result), expected.lexically_normal()) << fs::path(input);
+    }
+    EXPECT_FALSE(AbsolutePath(u"").has_value());
+    fs::current_path(previous);
+}
+
+TEST(PathPresence, FilesAndFoldersArePresentWhatIsNotFoundIsAbsent) {
+    TempDir dir;
+    test::WriteFileBytes(dir.File("plain"), {1});
+    EXPECT_EQ(QueryPathPresence(dir.File("plain")), PathPresence::Present);
+    EXPECT_EQ(QueryPathPresence(dir.Path().u16string()), PathPresence::Present);
+    for (const std::u16string& absent : {dir.File("missing"), (dir.Path() / "missing" / "x").u16string(),
+                                         (dir.Path() / "plain" / "x").u16string(), std::u16string()})
+        EXPECT_EQ(QueryPathPresence(absent), PathPresence::Absent) << fs::path(absent);
+#ifndef _WIN32
+    // A folder that cannot be searched leaves it unknown.
+    fs::create_directory(dir.Path() / "locked");
+    test::WriteFileBytes((dir.Path() / "locked" / "x").u16string(), {1});
+    fs::permissions(dir.Path() / "locked", fs::perms::none);
+    const PathPresence presence = QueryPathPresence((dir.Path() / "locked" / "x").u16string());
+    fs::permissions(dir.Path() / "locked", fs::perms::owner_all);
+    if (presence == PathPresence::Present) GTEST_SKIP() << "this user passes folder permissions";
+    EXPECT_EQ(presence, PathPresence::Unknown);
+#endif
+}
+
+// The build copies resources/ beside every test executable; tests do not run packaged.
+TEST(AppLocation, TheExecutableDirectoryHoldsTheRuntimeFiles) {
+    const std::u16string directory = ExecutableDirectory();
+    ASSERT_FALSE(directory.empty());
+    EXPECT_TRUE(fs::path(directory).is_absolute());
+    EXPECT_NE(directory.back(), u'/');
+    EXPECT_NE(directory.back(), u'\\');
+    EXPECT_TRUE(fs::exists(fs::path(directory) / "resources" / "strings" / "en-US.txt"));
+    const fs::path path(ExecutablePath());
+    EXPECT_TRUE(fs::is_regular_file(path));
+    EXPECT_EQ(path.parent_path().u16string(), directory);
+    std::u16string packaged = u"unchanged";
+    EXPECT_FALSE(PackageLocalStateDirectory(packaged));
+    EXPECT_EQ(packaged, u"unchanged");
+}
+
+}  // namespace
+}  // namespace tvx::platform
