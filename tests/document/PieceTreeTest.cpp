@@ -1,10 +1,8 @@
 // The piece tree against a model that spells every piece out byte by byte.
 
 #include "document/PieceTree.h"
+#include "tests/document/OpenDocument.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <random>
 #include <tuple>
 
@@ -33,12 +31,6 @@ std::vector<ByteOrigin> Spell(const std::vector<Piece>& pieces) {
 
 auto Tie(const PieceTotals& t) { return std::tuple(t.bytes, t.fileBytes, t.overwriteBytes, t.anchoredBytes, t.fileEnd); }
 
-template <typename T>
-std::vector<T> Part(const std::vector<T>& all, std::uint64_t offset, std::uint64_t length) {
-    const auto begin = all.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(offset, all.size()));
-    return std::vector<T>(begin, begin + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(length, all.end() - begin)));
-}
-
 TEST(PieceTree, RandomReplacementsSplitAndMergePiecesExactly) {
     std::mt19937_64 random(14);
     for (int run = 0; run < 200; ++run) {
@@ -59,7 +51,7 @@ TEST(PieceTree, RandomReplacementsSplitAndMergePiecesExactly) {
                 pieces.push_back(Piece{source, random() % 2 == 0, file, buffer, count});
                 if (random() % 2) buffer += count;
             }
-            ASSERT_EQ(Spell(tree.Replace(offset, length, pieces)), Part(model, offset, length));
+            ASSERT_EQ(Spell(tree.Replace(offset, length, pieces)), test::Part(model, offset, length));
             const std::vector<ByteOrigin> inserted = Spell(pieces);
             model.erase(model.begin() + static_cast<std::ptrdiff_t>(offset),
                         model.begin() + static_cast<std::ptrdiff_t>(offset + length));
@@ -84,7 +76,7 @@ TEST(PieceTree, RandomReplacementsSplitAndMergePiecesExactly) {
             ASSERT_EQ(Tie(tree.Totals()), Tie(expected));
             if (!model.empty()) {
                 const std::uint64_t at = random() % model.size(), count = random() % 20;
-                ASSERT_EQ(Spell(tree.Collect(at, count)), Part(model, at, count));
+                ASSERT_EQ(Spell(tree.Collect(at, count)), test::Part(model, at, count));
             }
         }
     }
