@@ -35,6 +35,7 @@ ScanOutcome ScanForward(const IReadOnlyDocument* document, const SearchPattern& 
                         const MatchCallback& onMatch, const BlockCallback& onBlock) {
     const std::uint64_t size = document->GetSize();
     const std::uint64_t length = pattern.size();
+    if (start > size) return ScanOutcome::Complete;  // start + length could wrap around
     for (std::uint64_t blockStart = start; blockStart + length <= size; blockStart += kSearchBlockSize) {
         // Each block also carries the pattern length - 1 bytes after it, for the matches that
         // begin in it and end in the next.

@@ -59,17 +59,12 @@ public:
         return pattern;
     }
 
+    // The first or last byte, beyond the end, around a block boundary (even before the first
+    // one, wrapping to the far end of the range), anywhere.
     std::uint64_t Start(std::uint64_t size) {
-        switch (random_() % 6) {
-        case 0: return 0;
-        case 1: return size ? size - 1 : 0;
-        case 2: return size + random_() % 3;
-        case 3: {
-            const std::uint64_t boundary = kBlock * (random_() % 3);
-            return boundary + random_() % 9 - 4 + (boundary ? 0 : 4);
-        }
-        default: return random_() % (size + 1);
-        }
+        const std::uint64_t starts[] = {0, size ? size - 1 : 0, size + random_() % 3,
+                                        kBlock * (random_() % 3) + random_() % 9 - 4, random_() % (size + 1)};
+        return starts[std::min<std::uint64_t>(random_() % 6, 4)];
     }
 
 private:
@@ -149,6 +144,8 @@ TEST(SearchEngine, NothingToSearchAndCallbacksThatStopTheScan) {
     int calls = 0;
     EXPECT_EQ(ScanAllMatches(&small, {2}, 0, false, [&](std::uint64_t) { return ++calls > 1; }), ScanOutcome::Stopped);
     EXPECT_EQ(calls, 1);
+    EXPECT_EQ(ScanAllMatches(&small, {2}, UINT64_MAX - 1, false, [](std::uint64_t) { return true; }),
+              ScanOutcome::Complete);  // a start that start + length would wrap
     // Cancelling stops at the next block.
     const test::MemoryDocument doc(Bytes(3 * kBlock, 0));
     const SearchCancelCheck cancelSecond = [&] { return ++calls % 2 == 1; };
