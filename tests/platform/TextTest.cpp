@@ -22,37 +22,23 @@ using namespace std::string_view_literals;
 
 TEST(Utf8Strict, DecodesWellFormedInputAndRejectsTheRest) {
     const std::pair<std::string_view, std::optional<std::u16string>> cases[] = {
-        {"A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80", u"A\u00E9\u3042\U0001F600"},
-        {"", u""},
+        {"A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80", u"A\u00E9\u3042\U0001F600"}, {"", u""},
         {"a\0b"sv, std::u16string(u"a\0b", 3)},
-        {"\xC2\x80", u"\u0080"},  // the boundaries of each range
-        {"\xDF\xBF", u"\u07FF"},
-        {"\xE0\xA0\x80", u"\u0800"},
-        {"\xED\x9F\xBF", u"\uD7FF"},
-        {"\xEE\x80\x80", u"\uE000"},
-        {"\xEF\xBF\xBF", u"\uFFFF"},
-        {"\xF0\x90\x80\x80", u"\U00010000"},
+        // The boundaries of each range.
+        {"\xC2\x80", u"\u0080"}, {"\xDF\xBF", u"\u07FF"}, {"\xE0\xA0\x80", u"\u0800"}, {"\xED\x9F\xBF", u"\uD7FF"},
+        {"\xEE\x80\x80", u"\uE000"}, {"\xEF\xBF\xBF", u"\uFFFF"}, {"\xF0\x90\x80\x80", u"\U00010000"},
         {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
-        {"\x80", std::nullopt},  // stray continuation bytes
-        {"A\xBF", std::nullopt},
-        {"\xC3", std::nullopt},  // truncated
-        {"\xE3\x81", std::nullopt},
-        {"\xF0\x9F\x98", std::nullopt},
-        {"\xC0\x80", std::nullopt},  // overlong
-        {"\xC1\xBF", std::nullopt},
-        {"\xE0\x9F\xBF", std::nullopt},
-        {"\xF0\x8F\xBF\xBF", std::nullopt},
-        {"\xED\xA0\x80", std::nullopt},  // encoded surrogates
-        {"\xED\xBF\xBF", std::nullopt},
-        {"\xF4\x90\x80\x80", std::nullopt},  // above U+10FFFF
-        {"\xF5\x80\x80\x80", std::nullopt},
-        {"\xFF", std::nullopt},
-        {"\xE3\x41\x82", std::nullopt},  // continuation expected
+        // Stray continuation bytes, truncated sequences, overlong forms, encoded surrogates,
+        // values above U+10FFFF, bytes that never occur, a continuation byte missing.
+        {"\x80", {}}, {"A\xBF", {}}, {"\xC3", {}}, {"\xE3\x81", {}}, {"\xF0\x9F\x98", {}}, {"\xC0\x80", {}},
+        {"\xC1\xBF", {}}, {"\xE0\x9F\xBF", {}}, {"\xF0\x8F\xBF\xBF", {}}, {"\xED\xA0\x80", {}},
+        {"\xED\xBF\xBF", {}}, {"\xF4\x90\x80\x80", {}}, {"\xF5\x80\x80\x80", {}}, {"\xFF", {}},
+        {"\xE3\x41\x82", {}},
     };
-    for (const auto& [bytes, text] : cases) {
+    for (const auto& c : cases) {
         std::u16string out = u"stale";
-        EXPECT_EQ(DecodeUtf8Strict(bytes, out), text.has_value()) << &bytes - &cases[0].first;
-        EXPECT_EQ(out, text.value_or(u"")) << &bytes - &cases[0].first;
+        EXPECT_EQ(DecodeUtf8Strict(c.first, out), c.second.has_value()) << &c - cases;
+        EXPECT_EQ(out, c.second.value_or(u"")) << &c - cases;
     }
 }
 
@@ -87,18 +73,10 @@ TEST(CaseCompare, OrdersByTheUpperCaseForms) {
         std::u16string a, b;
         int sign;
     } cases[] = {
-        {u"C:\\Data\\File.BIN", u"c:\\data\\file.bin", 0},
-        {u"ÄÖÜ Ωmega Привет", u"äöü ωMEGA пРИВЕТ", 0},
-        {u"", u"", 0},
-        {u"a.bin", u"a.bim", 1},
-        {u"a", u"a ", -1},  // a prefix sorts first
-        {u"e", u"é", -1},
-        {u"\U0001F600", u"\U0001F601", -1},
-        {u"consolas", u"Courier", -1},
-        {u"Lucida", u"courier", 1},
-        {u"mono Sans", u"MONO", 1},
-        {u"äb", u"ÄC", -1},
-        {u"a_", u"ab", 1},  // '_' (5F) lies after 'B' (42)
+        {u"C:\\Data\\File.BIN", u"c:\\data\\file.bin", 0}, {u"ÄÖÜ Ωmega Привет", u"äöü ωMEGA пРИВЕТ", 0},
+        {u"", u"", 0}, {u"a.bin", u"a.bim", 1}, {u"a", u"a ", -1} /* a prefix sorts first */, {u"e", u"é", -1},
+        {u"\U0001F600", u"\U0001F601", -1}, {u"consolas", u"Courier", -1}, {u"Lucida", u"courier", 1},
+        {u"mono Sans", u"MONO", 1}, {u"äb", u"ÄC", -1}, {u"a_", u"ab", 1} /* '_' (5F) lies after 'B' (42) */,
     };
     for (const auto& c : cases) {
         const int result = CompareIgnoringCase(c.a, c.b);
@@ -120,36 +98,25 @@ TEST(CharClass, OnlyCombiningMarksOfTheBasicPlaneAreNonspacingMarks) {
 }
 
 TEST(TextUnicode, LittleEndianTextIsPlausible) {
+    // A space, a line end, the ideographic space U+3000, Latin-1 letters, a surrogate pair.
     const std::pair<std::string_view, bool> cases[] = {
-        {"A\0B\0C\0D\0"sv, true},
-        {"H\0i\0 \0"sv, true},                 // a space
-        {"A\0\r\0\n\0"sv, true},               // a line end
-        {"\x00\x30" "A\0"sv, true},            // the ideographic space U+3000
-        {"\xE9\0A\0"sv, true},                 // Latin-1 letters
-        {"\x3D\xD8\x00\xDE \0!\0"sv, true},    // a surrogate pair and a space
-        {""sv, false},
-        {"A"sv, false},
-        {"\x00\xDC"sv, false},                 // one unit, a lone low surrogate
-        {"ABCD"sv, false},
-        {"\0A\0B\0C\0D"sv, false},             // big-endian text
-        {"\xFF\xFF\xFF\xFF"sv, false},
-        {"ABABABABABABABABABABABABABABABAB"sv, false},
+        {"A\0B\0C\0D\0"sv, true}, {"H\0i\0 \0"sv, true}, {"A\0\r\0\n\0"sv, true}, {"\x00\x30" "A\0"sv, true},
+        {"\xE9\0A\0"sv, true}, {"\x3D\xD8\x00\xDE \0!\0"sv, true},
+        // Nothing, one byte, a lone low surrogate, ASCII, big-endian text, no text at all.
+        {""sv, false}, {"A"sv, false}, {"\x00\xDC"sv, false}, {"ABCD"sv, false}, {"\0A\0B\0C\0D"sv, false},
+        {"\xFF\xFF\xFF\xFF"sv, false}, {"ABABABABABABABABABABABABABABABAB"sv, false},
 #ifndef _WIN32
-        // The portable rule where Windows' statistics are its own.
-        {"A\0"sv, true},                       // zero-extended ASCII
-        {"\x42\x30\x44\x30\x46\x30"sv, true},  // kana: the high byte stays
-        {"\x3D\xD8\x00\xDE\x3D\xD8\x01\xDE"sv, true},
-        {"A\0B\0C\0D\0E"sv, true},             // an odd last byte is ignored
-        {"\0\0\0\0"sv, false},                 // zero units are not text
-        {"\x42\x30"sv, false},                 // one unit: no statistics
-        // The high bytes must change less than half as much as the low bytes.
-        {"\x10\x50\x15\x52"sv, true},          // 2 * 2 < 5
-        {"\x10\x50\x14\x52"sv, false},         // 2 * 2 < 4 does not hold
+        // The portable rule where Windows' statistics are its own: zero-extended ASCII, kana
+        // (the high byte stays), an odd last byte ignored, zero units, one unit.
+        {"A\0"sv, true}, {"\x42\x30\x44\x30\x46\x30"sv, true}, {"\x3D\xD8\x00\xDE\x3D\xD8\x01\xDE"sv, true},
+        {"A\0B\0C\0D\0E"sv, true}, {"\0\0\0\0"sv, false}, {"\x42\x30"sv, false},
+        // The high bytes must change less than half as much as the low bytes: 2 * 2 < 5, not < 4.
+        {"\x10\x50\x15\x52"sv, true}, {"\x10\x50\x14\x52"sv, false},
 #endif
     };
-    for (const auto& [bytes, plausible] : cases)
-        EXPECT_EQ(IsPlausibleUtf16Text(std::vector<std::uint8_t>(bytes.begin(), bytes.end())), plausible)
-            << &bytes - &cases[0].first;
+    for (const auto& c : cases)
+        EXPECT_EQ(IsPlausibleUtf16Text(std::vector<std::uint8_t>(c.first.begin(), c.first.end())), c.second)
+            << &c - cases;
 }
 
 #ifndef _WIN32

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <random>
+#include <tuple>
 
 namespace tvx {
 namespace {
@@ -26,26 +27,18 @@ TEST(ParseHexQuery, TakesWholeBytesWithWhiteSpaceAnywhere) {
         {u"4G", std::nullopt},               {u"+1", std::nullopt},  {u"-1", std::nullopt},
         {u"\uFF14\uFF11", std::nullopt},  // full-width digits
     };
-    for (const auto& [query, bytes] : cases) EXPECT_EQ(ParseHexQuery(query), bytes) << &query - &cases[0].first;
+    for (const auto& c : cases) EXPECT_EQ(ParseHexQuery(c.first), c.second) << &c - cases;
 }
 
 TEST(EncodeTextQuery, EncodesInTheViewsEncoding) {
-    const struct {
-        std::u16string text;
-        TextEncoding encoding;
-        std::optional<Bytes> bytes;
-    } cases[] = {
-        {u"\u00E9", Ascii, std::nullopt},
-        {u"\u00E9", Utf8, Bytes{0xC3, 0xA9}},
-        {u"\u00E9", Utf16Le, Bytes{0xE9, 0x00}},
-        {u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}},
-        {u"Ab", Ascii, Bytes{'A', 'b'}},
-        {u"\U0001F600", Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}},
-        {u"\U0001F600", Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}},
-        {u"", Utf8, std::nullopt},
-        {u"a", static_cast<TextEncoding>(7), std::nullopt},
+    const std::tuple<std::u16string, TextEncoding, std::optional<Bytes>> cases[] = {
+        {u"\u00E9", Ascii, std::nullopt}, {u"\u00E9", Utf8, Bytes{0xC3, 0xA9}}, {u"\u00E9", Utf16Le, Bytes{0xE9, 0x00}},
+        {u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}}, {u"Ab", Ascii, Bytes{'A', 'b'}},
+        {u"\U0001F600", Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}}, {u"\U0001F600", Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}},
+        {u"", Utf8, std::nullopt}, {u"a", static_cast<TextEncoding>(7), std::nullopt},
     };
-    for (const auto& c : cases) EXPECT_EQ(EncodeTextQuery(c.text, c.encoding), c.bytes) << &c - cases;
+    for (const auto& [text, encoding, bytes] : cases)
+        EXPECT_EQ(EncodeTextQuery(text, encoding), bytes) << static_cast<int>(encoding);
     EXPECT_EQ(TrimSearchQuery(u" \t\r\nab c\n "), u"ab c");
     EXPECT_EQ(TrimSearchQuery(u" \t "), u"");
     EXPECT_EQ(TrimSearchQuery(u"\u3000x"), u"\u3000x");
@@ -69,10 +62,8 @@ TEST(PrepareSearch, ConvertsOrNamesTheRefusal) {
         {false, Text, std::u16string(4096, u'a'), Ascii, Bytes(4096, 'a'), nullptr},
         {false, Text, std::u16string(4097, u'a'), Ascii, std::nullopt, "error.search_too_long"},
         {false, Text, std::u16string(2049, u'a'), Utf16Le, std::nullopt, "error.search_too_long"},
-        {true, Text, u" a ", Ascii, Bytes{0x20, 0x61, 0x20}, nullptr},
-        {true, Text, u"", Ascii, Bytes{}, nullptr},
-        {true, Hex, u" \t", Ascii, Bytes{}, nullptr},
-        {true, Hex, u" 0A 0b", Ascii, Bytes{0x0A, 0x0B}, nullptr},
+        {true, Text, u" a ", Ascii, Bytes{0x20, 0x61, 0x20}, nullptr}, {true, Text, u"", Ascii, Bytes{}, nullptr},
+        {true, Hex, u" \t", Ascii, Bytes{}, nullptr}, {true, Hex, u" 0A 0b", Ascii, Bytes{0x0A, 0x0B}, nullptr},
         {true, Text, u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}, nullptr},
         {true, Text, u"\u00E9", Ascii, std::nullopt, "error.search_invalid_text"},
         {true, Hex, u"0A0", Ascii, std::nullopt, "error.search_invalid_hex"},
@@ -104,24 +95,17 @@ TEST(QueryLengthLimits, FitTheLongestPattern) {
 
 // At the caret without a selection, else one step past the selection's lower end.
 TEST(ChooseSearchStart, StartsAtTheCaretOrBesideTheSelection) {
-    const struct {
-        SearchDirection direction;
-        std::uint64_t caret;
-        std::optional<SearchSelection> selection;
-        std::uint64_t size;
-        std::optional<std::uint64_t> start;
-    } cases[] = {
-        {SearchDirection::Next, 5, std::nullopt, 10, 5},
-        {SearchDirection::Previous, 5, std::nullopt, 10, 5},
-        {SearchDirection::Next, 9, SearchSelection{7, 4}, 10, 5},
-        {SearchDirection::Previous, 9, SearchSelection{7, 4}, 10, 3},
-        {SearchDirection::Previous, 3, SearchSelection{0, 3}, 10, std::nullopt},
-        {SearchDirection::Next, 9, SearchSelection{9, 9}, 10, std::nullopt},
-        {SearchDirection::Next, 0, SearchSelection{0, 0}, 0, std::nullopt},
-        {SearchDirection::Next, 8, SearchSelection{8, 9}, 10, 9},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(ChooseSearchStart(c.direction, c.caret, c.selection, c.size), c.start) << &c - cases;
+    constexpr auto kNext = SearchDirection::Next, kPrevious = SearchDirection::Previous;
+    const std::tuple<SearchDirection, std::uint64_t, std::optional<SearchSelection>, std::uint64_t,
+                     std::optional<std::uint64_t>>
+        cases[] = {
+            {kNext, 5, std::nullopt, 10, 5},       {kPrevious, 5, std::nullopt, 10, 5},
+            {kNext, 9, SearchSelection{7, 4}, 10, 5}, {kPrevious, 9, SearchSelection{7, 4}, 10, 3},
+            {kPrevious, 3, SearchSelection{0, 3}, 10, std::nullopt}, {kNext, 9, SearchSelection{9, 9}, 10, std::nullopt},
+            {kNext, 0, SearchSelection{0, 0}, 0, std::nullopt},   {kNext, 8, SearchSelection{8, 9}, 10, 9},
+        };
+    for (const auto& [direction, caret, selection, size, start] : cases)
+        EXPECT_EQ(ChooseSearchStart(direction, caret, selection, size), start) << caret << " in " << size;
 }
 
 // Against a model that keeps every query ever added, newest last: the history is the model's
