@@ -23,7 +23,7 @@ TEST(File, ReadsWritesAndTruncatesWhileOthersMayWriteAndDelete) {
     TempDir dir;
     const auto path = dir.File("a.bin");
     test::WriteFileBytes(path, {1, 2, 3, 4, 5});
-    const FileHandle reader = OpenForReading(path);
+    FileHandle reader = OpenForReading(path);
     ASSERT_TRUE(reader.IsOpen());
     std::uint64_t size = 0;
     ASSERT_TRUE(reader.QuerySize(size));
@@ -47,6 +47,7 @@ TEST(File, ReadsWritesAndTruncatesWhileOthersMayWriteAndDelete) {
     ASSERT_TRUE(reader.Read(buffer, 8, read));
     EXPECT_EQ(Bytes(buffer, buffer + read), Bytes({9, 2}));
     EXPECT_TRUE(RemoveFile(path));
+    reader.Close();  // Windows keeps the name until then
     EXPECT_FALSE(test::FileExists(path));
     // Opening a missing file or a directory fails with an error text.
     EXPECT_FALSE(OpenForReading(path).IsOpen());

@@ -115,21 +115,15 @@ TEST(SearchDifferential, SearchesThroughTheEditLayer) {
     Scenario scenario(99);
     Bytes bytes = scenario.Document(kBlock + 3000);
     test::OpenDocument doc(bytes);
-    // Structural edits force the merged read path; keep the model in step.
-    std::mt19937_64 random(5);
-    for (int i = 0; i < 6; ++i) {
-        const std::uint64_t at = kBlock - 1500 + random() % 3000;
-        const auto value = static_cast<std::uint8_t>(random() % 3);
-        if (i % 2) {
-            ASSERT_TRUE(doc.document.DeleteByte(at));
-            bytes.erase(bytes.begin() + static_cast<std::ptrdiff_t>(at));
-        } else {
-            ASSERT_TRUE(doc.document.InsertByte(at, value));
-            bytes.insert(bytes.begin() + static_cast<std::ptrdiff_t>(at), value);
-        }
-    }
+    // Structural edits around the block boundary force the merged read path.
+    const Bytes added = scenario.Document(3);
+    ASSERT_TRUE(doc.document.InsertBytes(kBlock - 700, added));
+    bytes.insert(bytes.begin() + kBlock - 700, added.begin(), added.end());
+    ASSERT_TRUE(doc.document.DeleteBytes(kBlock + 500, 2));
+    bytes.erase(bytes.begin() + kBlock + 500, bytes.begin() + kBlock + 502);
     ASSERT_TRUE(doc.document.OverwriteByte(kBlock, 9));
     bytes[kBlock] = 9;
+    std::mt19937_64 random(5);
     // Few rounds: every backward scan reads a whole block through the byte-by-byte merged path.
     for (int round = 0; round < 2; ++round) {
         const Bytes pattern = scenario.Pattern(bytes);
