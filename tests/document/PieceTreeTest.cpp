@@ -29,7 +29,9 @@ std::vector<ByteOrigin> Spell(const std::vector<Piece>& pieces) {
     return bytes;
 }
 
-auto Tie(const PieceTotals& t) { return std::tuple(t.bytes, t.fileBytes, t.overwriteBytes, t.anchoredBytes, t.fileEnd); }
+auto Tie(const PieceTotals& t) {
+    return std::tuple(t.bytes, t.fileBytes, t.overwriteBytes, t.anchoredBytes, t.fileEnd);
+}
 
 TEST(PieceTree, RandomReplacementsSplitAndMergePiecesExactly) {
     std::mt19937_64 random(14);

@@ -185,7 +185,9 @@ TEST(SaveFailure, KeepsTheFileAndTheEdits) {
         {"folder vanished", [](const fs::path& p) { return RemoveOpenFile(p) && fs::remove(p.parent_path()); },
          {}, {}, false},
         {"locked by another writer",  // a handle with write access that shares only reading
-         [&lock](const fs::path& p) { return kWindows && (lock = platform::OpenExistingForWriting(p.u16string())).IsOpen(); },
+         [&lock](const fs::path& p) {
+             return kWindows && (lock = platform::OpenExistingForWriting(p.u16string())).IsOpen();
+         },
          {"doc.bin"}, {}, false},
         {"grew", [](const fs::path& p) { return !!(std::ofstream(p, std::ios::app) << "ZZ"); }, {"doc.bin"}, kChanged,
          true},

@@ -127,7 +127,8 @@ TEST(SearchDifferential, SearchesThroughTheEditLayer) {
     // Few rounds: every backward scan reads a whole block through the byte-by-byte merged path.
     for (int round = 0; round < 2; ++round) {
         const Bytes pattern = scenario.Pattern(bytes);
-        ASSERT_NO_FATAL_FAILURE(ExpectSameAsModel(doc.document, bytes, pattern, kBlock - 2000 + random() % 4000, false));
+        const std::uint64_t start = kBlock - 2000 + random() % 4000;
+        ASSERT_NO_FATAL_FAILURE(ExpectSameAsModel(doc.document, bytes, pattern, start, false));
     }
 }
 

@@ -99,10 +99,11 @@ TEST(ChooseSearchStart, StartsAtTheCaretOrBesideTheSelection) {
     const std::tuple<SearchDirection, std::uint64_t, std::optional<SearchSelection>, std::uint64_t,
                      std::optional<std::uint64_t>>
         cases[] = {
-            {kNext, 5, std::nullopt, 10, 5},       {kPrevious, 5, std::nullopt, 10, 5},
+            {kNext, 5, std::nullopt, 10, 5}, {kPrevious, 5, std::nullopt, 10, 5},
             {kNext, 9, SearchSelection{7, 4}, 10, 5}, {kPrevious, 9, SearchSelection{7, 4}, 10, 3},
-            {kPrevious, 3, SearchSelection{0, 3}, 10, std::nullopt}, {kNext, 9, SearchSelection{9, 9}, 10, std::nullopt},
-            {kNext, 0, SearchSelection{0, 0}, 0, std::nullopt},   {kNext, 8, SearchSelection{8, 9}, 10, 9},
+            {kPrevious, 3, SearchSelection{0, 3}, 10, std::nullopt},
+            {kNext, 9, SearchSelection{9, 9}, 10, std::nullopt},
+            {kNext, 0, SearchSelection{0, 0}, 0, std::nullopt}, {kNext, 8, SearchSelection{8, 9}, 10, 9},
         };
     for (const auto& [direction, caret, selection, size, start] : cases)
         EXPECT_EQ(ChooseSearchStart(direction, caret, selection, size), start) << caret << " in " << size;
