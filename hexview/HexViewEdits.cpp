@@ -95,6 +95,7 @@ bool HexView::TypeText(char16_t character) {
 
 bool HexView::DeleteAtCaret(bool backspace) {
     if (!editable_ || !editable_->IsOpen() || editable_->GetLogicalSize() == 0) return false;
+    EndPendingByte();  // a half-typed byte is an undo step of its own
     if (selectionActive_) return DeleteSelection();
     std::uint64_t position = caret_;
     if (backspace) {
@@ -110,6 +111,7 @@ bool HexView::DeleteAtCaret(bool backspace) {
 
 bool HexView::DeleteSelection() {
     if (!selectionActive_ || !editable_ || !editable_->IsOpen()) return false;
+    EndPendingByte();
     const std::uint64_t first = SelectionStart();
     if (!editable_->DeleteBytes(first, SelectionEnd() - first + 1)) return false;
     AfterEdit(first);

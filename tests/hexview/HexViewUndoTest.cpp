@@ -63,6 +63,21 @@ TEST_F(Undo, EachUserActionIsOneStep) {
     }
 }
 
+// Overwriting, the first digit changes the byte at once; a Delete before the second digit
+// ends the typed byte, so Undo takes back the Delete alone.
+TEST_F(Undo, DeleteAfterAHalfTypedByteIsAStepOfItsOwn) {
+    Open(4);
+    Editable();
+    EXPECT_TRUE(view.Char(u'A'));
+    EXPECT_TRUE(view.KeyDown(HexKey::Delete, false));
+    EXPECT_FALSE(view.NibblePending());
+    EXPECT_EQ(document.bytes_, (Bytes{1, 2, 3}));
+    EXPECT_TRUE(view.KeyDown(HexKey::Z, true));
+    EXPECT_EQ(document.bytes_, (Bytes{0xA0, 1, 2, 3}));
+    EXPECT_TRUE(view.KeyDown(HexKey::Z, true));
+    EXPECT_EQ(document.bytes_, (Bytes{0, 1, 2, 3}));
+}
+
 TEST_F(Undo, FillAndInsertLeaveTheirBytesSelectedAndAreRefusedWhileReadOnly) {
     Open(8);
     view.SetSelection(1, 2);
