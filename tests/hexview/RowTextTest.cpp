@@ -1,0 +1,295 @@
+// What a row shows and what a selection becomes: metrics, offsets, hex and text cells, match
+// marks, copied text, and pasted or typed text as bytes.
+#include "hexview/ClipboardText.h"
+#include "hexview/HexPalette.h"
+#include "hexview/MatchMarks.h"
+#include "hexview/RowCells.h"
+#include "platform/Utf8.h"
+#include "tests/hexview/HexViewFakes.h"
+
+#include <random>
+
+namespace tvx::test {
+namespace {
+
+using Cells = TextCells;
+
+HexMetrics Compute(FakeMeasurer& measurer, float zoom = 1.0f, std::uint64_t size = 100, float baseSize = 16) {
+    HexMetrics metrics;
+    metrics.baseFontSize = baseSize;
+    ComputeMetrics(metrics, measurer, HexFont{u"Mono", true, false}, zoom, size);
+    return metrics;
+}
+
+TEST(HexMetrics, CellsTakeTheWidestGlyphOfTheirColumn) {
+    FakeMeasurer measurer;
+    measurer.wide = {{u':', 11.5f}, {u'W', 13.0f}, {u'a', 12.0f}, {u'0', 25.0f}};
+    measurer.failing = u"0";  // skipped
+    HexMetrics m = Compute(measurer, 1.5f, 4294967295ull);
+    EXPECT_FLOAT_EQ(m.hexCellWidth, 11.5f);  // the colon is part of the hex grid, lower-case letters are not
+    EXPECT_FLOAT_EQ(m.textCellWidth, 13.0f);
+    EXPECT_FLOAT_EQ(m.offsetColumnWidth, 11.5f * 9);  // eight digits and a colon
+    EXPECT_FLOAT_EQ(m.hexColumnWidth, 11.5f * 48);
+    EXPECT_FLOAT_EQ(m.textColumnWidth, 13.0f * 16);
+    EXPECT_FLOAT_EQ(m.fontSize, 24);  // zoom x base size
+    EXPECT_FLOAT_EQ(measurer.preparedSize, 24);
+    EXPECT_TRUE(measurer.preparedFont.bold);
+    EXPECT_FLOAT_EQ(Compute(measurer, 1.0f, 4294967296ull).offsetColumnWidth, 11.5f * 17);  // sixteen digits
+    EXPECT_EQ(OffsetDigits(0), 8);
+
+    for (char16_t c = 0x20; c <= 0x7E; ++c) measurer.failing.push_back(c);
+    m = Compute(measurer);
+    EXPECT_FLOAT_EQ(m.hexCellWidth + m.textCellWidth, 2);  // at least one
+    measurer.available = false;                            // without a text stack the fallbacks stand
+    m = Compute(measurer);
+    EXPECT_EQ((std::vector{m.rowHeight, m.hexCellWidth, m.textCellWidth, m.offsetColumnWidth, m.hexColumnWidth,
+                           m.textColumnWidth, m.margin, m.columnGap}),
+              (std::vector<float>{17, 8, 8, 0, 0, 0, 8, 12}));
+}
+
+// The row height is the largest of line height + 0.15 x font size (at least 0.75), 1.35 x
+// font size and 17; a failed measurement counts as 17.
+TEST(HexMetrics, RowHeightIsTheLargestOfTheThreeRules) {
+    const struct {
+        std::optional<float> line;
+        float zoom, base, row;
+    } cases[] = {
+        {19.6f, 1, 16, 22}, {10, 1, 16, 21.6f}, {5, 0.6f, 16, 17}, {20, 1, 4, 20.75f}, {std::nullopt, 1, 8, 18.2f},
+    };
+    for (const auto& c : cases) {
+        FakeMeasurer measurer;
+        measurer.lineHeight = c.line;
+        EXPECT_FLOAT_EQ(Compute(measurer, c.zoom, 0, c.base).rowHeight, c.row) << c.row;
+    }
+}
+
+TEST(RowCells, OffsetsHexCellsAndTheEncodingsDecoder) {
+    MemoryDocument small(Bytes(10)), large;
+    large.fakeSize_ = std::uint64_t{1} << 32;
+    EXPECT_EQ(FormatOffset(&small, 0x12340), u"00012340:");
+    EXPECT_EQ(FormatOffset(nullptr, 0), u"00000000:");
+    EXPECT_EQ(FormatOffset(&large, 0x12340), u"0000000000012340:");
+    EXPECT_EQ(FormatOffset(&small, 0x123456789A), u"123456789A:");  // wider than the padding
+
+    const Bytes bytes{0xC3, 0xA9, 0x41, 0x00};
+    const MemoryDocument document(bytes);
+    const RowCells row = BuildRowCells(&document, 0, bytes, TextEncoding::Ascii);
+    EXPECT_EQ(row.offsetText, u"00000000:");
+    EXPECT_EQ(row.hexCells, (std::vector<std::u16string>{u"C3", u"A9", u"41", u"00"}));
+    EXPECT_EQ(row.textCells, (Cells{u".", u".", u"A", u"."}));
+    const std::pair<TextEncoding, Cells> decoders[] = {
+        {TextEncoding::Utf8, {u"\u00E9", u"", u"A", u"."}},
+        {TextEncoding::Utf16Le, {u"\uA9C3", u"", u"A", u""}},
+        {TextEncoding::Utf16Be, {u"\uC3A9", u"", u"\u4100", u""}},
+        {static_cast<TextEncoding>(9), {u".", u".", u"A", u"."}},
+    };
+    for (const auto& [encoding, cells] : decoders)
+        EXPECT_EQ(BuildRowCells(&document, 0, bytes, encoding).textCells, cells);
+    EXPECT_EQ(BuildRowCells(nullptr, 0, bytes, TextEncoding::Utf8).textCells, (Cells{u".", u".", u"A", u"."}));
+    EXPECT_EQ(DecodeAsciiCells(Bytes{0x41, 0x00, 0x7F, 0x20, 0x7E, 0x80}), (Cells{u"A", u".", u".", u" ", u"~", u"."}));
+
+    EXPECT_EQ(PaletteFor(Theme::Light).background, (Rgb{0xF6, 0xF4, 0xEF}));
+    EXPECT_FALSE(PaletteFor(Theme::DarkBlue).background == PaletteFor(Theme::Black).background);
+    EXPECT_EQ(PaletteFor(static_cast<Theme>(7)).background, PaletteFor(Theme::Light).background);
+}
+
+// A character shows in the cell of its first byte with its combining marks; a row starting
+// inside a character leaves its cells empty; bytes of no printable character are dots.
+TEST(Utf8Cells, CharactersMarksAndInvalidBytes) {
+    const struct {
+        Bytes bytes;
+        std::uint64_t row;
+        Cells cells;
+    } cases[] = {
+        {{0x41, 0xE3, 0x81, 0x82, 0x42}, 0, {u"A", u"\u3042", u"", u"", u"B"}},
+        {{0xF0, 0x9F, 0x98, 0x80}, 0, {u"\U0001F600", u"", u"", u""}},
+        {{0x65, 0xCC, 0x81}, 0, {u"e\u0301", u"", u""}},
+        {{0x61, 0xD6, 0x91}, 0, {u"a\u0591", u"", u""}},  // not on the fixed list: the system's classes
+        {{0x61, 0xCC, 0x81, 0xCC, 0xA3}, 0, {u"a\u0301\u0323", u"", u"", u"", u""}},
+        {{0xCC, 0x81, 0x41}, 0, {u"\u0301", u"", u"A"}},              // a mark with nothing to join
+        {{0x66, 0xC3, 0xA9, 0x5E}, 0, {u"f", u"\u00E9", u"", u"^"}},  // precomposed and spacing: no marks
+        {{0xE3, 0x81, 0x94, 0xE3, 0x81, 0x96}, 0, {u"\u3054", u"", u"", u"\u3056", u"", u""}},
+        {{0xC0, 0x80, 0x80, 0x09, 0x7F}, 0, {u".", u".", u".", u".", u"."}},  // overlong, stray, controls
+        {{0xED, 0xA0, 0x80}, 0, {u".", u".", u"."}},                          // encoded surrogate
+        {{0xE3, 0x81, 0x41, 0xF8, 0x41}, 0, {u".", u".", u"A", u".", u"A"}},  // truncated, resynchronised
+        {{0x41, 0xE3, 0x81}, 0, {u"A", u".", u"."}},                          // truncated at the document end
+        {{0xC2, 0x85}, 0, {u"\u0085", u""}},  // a C1 control in two bytes is printable per the unit rule
+    };
+    for (const auto& c : cases) {
+        const MemoryDocument document(c.bytes);
+        EXPECT_EQ(DecodeUtf8Cells(document, c.row, c.bytes.size()), c.cells) << testing::PrintToString(c.bytes);
+    }
+    Bytes bytes(32, 0x41);
+    bytes[13] = 0x00;  // a control in the context before row 1
+    bytes[14] = 0x65;  // e, and U+0301 in row 1: its base in the row above does not count
+    bytes[15] = 0xCC;
+    bytes[16] = 0x81;
+    bytes[17] = 0xF0;  // then a character from row 1 on
+    bytes[18] = 0x9F;
+    bytes[19] = 0x98;
+    bytes[20] = 0x80;
+    const MemoryDocument document(bytes);
+    EXPECT_EQ(DecodeUtf8Cells(document, 0, 16)[14], u"e\u0301");
+    EXPECT_EQ(DecodeUtf8Cells(document, 16, 6), (Cells{u"", u"\U0001F600", u"", u"", u"", u"A"}));
+}
+
+// Property: text made of characters that are not marks shows each character once, in the
+// cell of its first byte, for any row split.
+TEST(Utf8Cells, RandomTextShowsEveryCharacterOnceInItsFirstCell) {
+    std::mt19937 random(7);
+    const char32_t pool[] = {U'A', U'z', U'~', 0xE9, 0x3B1, 0x3042, 0x30AB, 0x4E9C, 0xFF21, 0x1F600, 0x20BB7};
+    for (int round = 0; round < 50; ++round) {
+        std::u16string text;
+        std::vector<std::uint64_t> starts;
+        Bytes bytes;
+        for (int n = 0; n < 40; ++n) {
+            const char32_t c = pool[random() % std::size(pool)];
+            std::u16string unit = c > 0xFFFF ? std::u16string{static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
+                                                              static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))}
+                                             : std::u16string(1, static_cast<char16_t>(c));
+            starts.push_back(bytes.size());
+            const std::string utf8 = platform::EncodeUtf8(unit);
+            bytes.insert(bytes.end(), utf8.begin(), utf8.end());
+            text += unit;
+        }
+        std::u16string shown;
+        MemoryDocument document(bytes);
+        for (std::uint64_t row = 0; row * 16 < bytes.size(); ++row) {
+            const std::size_t count = std::min<std::size_t>(16, bytes.size() - row * 16);
+            const Cells cells = DecodeUtf8Cells(document, row * 16, count);
+            for (std::size_t i = 0; i < count; ++i) {
+                const bool isStart = std::find(starts.begin(), starts.end(), row * 16 + i) != starts.end();
+                EXPECT_EQ(cells[i].empty(), !isStart) << "offset " << row * 16 + i;
+                shown += cells[i];
+            }
+        }
+        EXPECT_EQ(shown, text);
+    }
+}
+
+TEST(Utf16Cells, UnitsShowInTheirFirstByteAndOthersAreDots) {
+    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x41, 0x00, 0x42, 0x00}, true), (Cells{u"A", u"", u"B", u""}));
+    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x30, 0x42, 0x00, 0x41}, false), (Cells{u"\u3042", u"", u"A", u""}));
+    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x3D, 0xD8, 0x00, 0xDE, 0x01, 0x03}, true),  // surrogates, a mark
+              (Cells{u".", u"", u".", u"", u".", u""}));
+    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x7F, 0x00, 0x0A, 0x00, 0xFF, 0xFF, 0xFE, 0xFF}, true),
+              (Cells{u".", u"", u".", u"", u".", u"", u".", u""}));
+    EXPECT_EQ(DecodeUtf16Cells(Bytes{0xFD, 0xFF, 0x80, 0x00, 0x41}, true),
+              (Cells{u"\uFFFD", u"", u"\u0080", u"", u"."}));
+    for (char32_t cp : {0x300, 0x36F, 0x483, 0x489, 0x1AB0, 0x1AFF, 0x1DC0, 0x1DFF, 0x20D0, 0x20FF, 0x3099, 0x309A,
+                        0xFE00, 0xFE0F, 0xFE20, 0xFE2F, 0xE0100, 0xE01EF, 0x200D})
+        EXPECT_TRUE(IsCombiningMark(cp)) << std::hex << static_cast<unsigned>(cp);
+    for (char32_t cp : {0x2FF, 0x370, 0x482, 0x48A, 0x309B, 0x200C, 0x200E, 0xFE10, 0xE00FF, 0xE01F0, 0x41})
+        EXPECT_FALSE(IsCombiningMark(cp)) << std::hex << static_cast<unsigned>(cp);
+}
+
+TEST(MatchMarks, AgreeWithANaiveScanOfTheWholeDocument) {
+    std::mt19937_64 random(11);
+    for (int round = 0; round < 400; ++round) {
+        Bytes bytes(random() % 200), pattern(random() % 5);
+        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random() % 2);
+        for (auto& byte : pattern) byte = static_cast<std::uint8_t>(random() % 2);
+        const MemoryDocument document(bytes);
+        const std::uint64_t firstRow = random() % 14, rowCount = random() % 6;
+        std::vector<bool> marked(bytes.size());
+        for (std::size_t at = 0; !pattern.empty() && at + pattern.size() <= bytes.size(); ++at)
+            if (std::equal(pattern.begin(), pattern.end(), bytes.begin() + static_cast<std::ptrdiff_t>(at)))
+                std::fill_n(marked.begin() + static_cast<std::ptrdiff_t>(at), pattern.size(), true);
+        std::vector<std::uint16_t> expected;
+        for (std::uint64_t row = firstRow; row < firstRow + rowCount && row * kBytesPerRow < bytes.size(); ++row) {
+            std::uint16_t mask = 0;
+            for (std::uint64_t i = 0; i < kBytesPerRow && row * kBytesPerRow + i < bytes.size(); ++i)
+                if (marked[row * kBytesPerRow + i]) mask = static_cast<std::uint16_t>(mask | 1u << i);
+            expected.push_back(mask);
+        }
+        EXPECT_EQ(MatchMasks(document, pattern, firstRow, rowCount), expected) << "round " << round;
+    }
+}
+
+TEST(CopyFormat, EachFormatOfTheSameBytes) {
+    Bytes thirteen(13);
+    std::iota(thirteen.begin(), thirteen.end(), std::uint8_t{0xF4});
+    const Bytes three{0x00, 0x0A, 0xFF};
+    const struct {
+        Bytes bytes;
+        CopyFormat format;
+        std::u16string text;
+    } cases[] = {
+        {three, CopyFormat::HexSpaced, u"00 0A FF"},
+        {{0x41}, CopyFormat::HexSpaced, u"41"},
+        {three, CopyFormat::HexCompact, u"000AFF"},
+        {three, CopyFormat::PythonBytes, u"b'\\x00\\x0a\\xff'"},
+        {{'\''}, CopyFormat::PythonBytes, u"b'\\x27'"},
+        {three, CopyFormat::CArray, u"unsigned char data[3] = {\r\n    0x00, 0x0a, 0xff\r\n};"},
+        {thirteen, CopyFormat::CArray,
+         u"unsigned char data[13] = {\r\n"
+         u"    0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb, 0xfc, 0xfd, 0xfe, 0xff,\r\n"
+         u"    0x00\r\n};"},
+        {Bytes(thirteen.begin(), thirteen.begin() + 12), CopyFormat::CArray,
+         u"unsigned char data[12] = {\r\n"
+         u"    0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb, 0xfc, 0xfd, 0xfe, 0xff\r\n};"},
+        {{'f'}, CopyFormat::Base64, u"Zg=="},
+        {{'f', 'o'}, CopyFormat::Base64, u"Zm8="},
+        {{'f', 'o', 'o', 'b', 'a', 'r'}, CopyFormat::Base64, u"Zm9vYmFy"},
+        {{0xFB, 0xFF}, CopyFormat::Base64, u"+/8="},
+    };
+    for (const auto& c : cases) EXPECT_EQ(FormatCopyText(c.bytes, c.format), c.text);
+}
+
+TEST(ClipboardText, PasteTakesHexTextAsBytesAndOtherTextEncoded) {
+    const struct {
+        std::u16string text;
+        TextEncoding encoding;
+        Bytes bytes;
+        PasteError error;
+    } cases[] = {
+        {u"00 0A FF", TextEncoding::Ascii, {0x00, 0x0A, 0xFF}, PasteError::None},
+        {u"000aff", TextEncoding::Utf8, {0x00, 0x0A, 0xFF}, PasteError::None},
+        {u"0x4D 0x5a\r\n90\t00\n", TextEncoding::Ascii, {0x4D, 0x5A, 0x90, 0x00}, PasteError::None},
+        {u"0x4D5A", TextEncoding::Ascii, {0x4D, 0x5A}, PasteError::None},
+        {u"ABC", TextEncoding::Ascii, {'A', 'B', 'C'}, PasteError::None},  // odd digit count: text
+        {u"0x", TextEncoding::Ascii, {'0', 'x'}, PasteError::None},
+        {u"Hi 41", TextEncoding::Utf16Le, {'H', 0, 'i', 0, ' ', 0, '4', 0, '1', 0}, PasteError::None},
+        {u"Hi", TextEncoding::Utf16Be, {0, 'H', 0, 'i'}, PasteError::None},
+        {u"  \n", TextEncoding::Ascii, {' ', ' ', '\n'}, PasteError::None},
+        {u"é\U0001F600", TextEncoding::Utf8, {0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80}, PasteError::None},
+        {u"é", TextEncoding::Ascii, {}, PasteError::NotEncodable},
+        {std::u16string(1, char16_t{0xD800}), TextEncoding::Utf8, {}, PasteError::NotEncodable},
+        {u"", TextEncoding::Utf8, {}, PasteError::Empty},
+    };
+    for (const auto& c : cases) {
+        const PasteBytes result = BytesToPaste(c.text, c.encoding);
+        EXPECT_EQ(result.bytes, c.bytes) << std::string(c.text.begin(), c.text.end());
+        EXPECT_EQ(result.error, c.error) << std::string(c.text.begin(), c.text.end());
+    }
+}
+
+TEST(ClipboardText, TypedCharactersBecomeBytesOfTheEncoding) {
+    const struct {
+        std::u16string units;
+        TextEncoding encoding;
+        std::optional<Bytes> last;  // what the last unit gives
+    } cases[] = {
+        {u"~", TextEncoding::Ascii, Bytes{'~'}},
+        {u"é", TextEncoding::Ascii, std::nullopt},
+        {u"\t", TextEncoding::Utf8, std::nullopt},
+        {u"\x7f", TextEncoding::Utf16Le, std::nullopt},
+        {u"あ", TextEncoding::Utf8, Bytes{0xE3, 0x81, 0x82}},
+        {u"あ", TextEncoding::Utf16Be, Bytes{0x30, 0x42}},
+        {u"\U0001F600", TextEncoding::Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}},
+        {u"\U0001F600", TextEncoding::Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}},
+        {std::u16string(1, char16_t{0xDE00}), TextEncoding::Utf8, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        TypedText typed;
+        std::optional<Bytes> last;
+        for (std::size_t i = 0; i < c.units.size(); ++i) {
+            last = typed.Take(c.units[i], c.encoding);
+            EXPECT_TRUE(i + 1 == c.units.size() || last == Bytes{});  // the first half of a pair waits
+        }
+        EXPECT_EQ(last, c.last) << static_cast<int>(c.units[0]);
+    }
+}
+
+}  // namespace
+}  // namespace tvx::test
