@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -26,7 +26,15 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kSourceDir = TVX_SOURCE_DIR;
-const std::regex kKey("[a-z0-9_]+(\\.[a-z0-9_]+)+");
+
+// Dotted parts of a-z, 0-9 and _, at least two, none empty.
+bool IsKey(std::string_view text) {
+    const bool valid = std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.';
+    });
+    return valid && !text.empty() && text.front() != '.' && text.back() != '.' && text.find("..") == text.npos &&
+           text.find('.') != text.npos;
+}
 
 std::string ReadText(const fs::path& path) {
     const test::Bytes bytes = test::ReadFileBytes(path.u16string());
@@ -54,7 +62,6 @@ std::set<std::string> KeysLookedUp() {
         keys.insert(line);
         prefixes.insert(line.substr(0, line.find('.')));
     }
-    const std::regex literal("\"([a-z0-9_]+)((\\.[a-z0-9_]+)+)\"");
     for (auto it = fs::recursive_directory_iterator(kSourceDir); it != fs::recursive_directory_iterator(); ++it) {
         const std::string name = it->path().filename().string(), extension = it->path().extension().string();
         if (it->is_directory() &&
@@ -62,8 +69,13 @@ std::set<std::string> KeysLookedUp() {
             it.disable_recursion_pending();
         if (extension != ".cpp" && extension != ".h" && extension != ".rc") continue;
         const std::string source = ReadText(it->path());
-        for (std::sregex_iterator m(source.begin(), source.end(), literal), end; m != end; ++m)
-            if (prefixes.contains((*m)[1].str())) keys.insert((*m)[1].str() + (*m)[2].str());
+        // Every text between two quotes is looked at, so that escaped quotes and character
+        // literals cannot put the scan out of step.
+        for (std::size_t open = source.find('"'), close; open != source.npos; open = close) {
+            close = source.find('"', open + 1);
+            const std::string literal = source.substr(open + 1, close - open - 1);
+            if (IsKey(literal) && prefixes.contains(literal.substr(0, literal.find('.')))) keys.insert(literal);
+        }
     }
     return keys;
 }
@@ -101,7 +113,7 @@ TEST(StringTableCompleteness, TablesAreCleanUtf8WithOneNonEmptyLinePerKey) {
         const StringTableEntries table = ParseStringTable(text);
         EXPECT_EQ(lines, table.size()) << "a key is defined twice in " << locale;
         for (const auto& [key, value] : table) {
-            EXPECT_TRUE(std::regex_match(key, kKey)) << "malformed key " << key << " in " << locale;
+            EXPECT_TRUE(IsKey(key)) << "malformed key " << key << " in " << locale;
             EXPECT_FALSE(value.empty()) << key << " has no text in " << locale;
         }
     }
