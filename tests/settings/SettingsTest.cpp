@@ -424,17 +424,6 @@ TEST_F(SettingsStartup, AFileWhoseExistenceCannotBeToldIsNeitherReadNorReplaced)
 }
 #endif
 
-TEST_F(SettingsStartup, SavingStampsTheVersionAndAFailureKeepsTheRecord) {
-    settings_.appVersion = u"v0.1";
-    settings_.theme = Theme::Light;
-    SaveSettings(settings_, path_);
-    EXPECT_EQ(settings_.appVersion, u"v1.02");
-    EXPECT_EQ(FileText(path_), SerializeSettings(settings_));
-    const AppSettings saved = settings_;
-    SaveSettings(settings_, InDir(u"missing/x.json"));
-    EXPECT_EQ(settings_, saved);
-}
-
 TEST_F(SettingsStartup, RecentFilesPutTheOpenedFileFirstOnceAndAreSaved) {
     AddRecentFile(settings_, u"", path_);  // ignored
     EXPECT_FALSE(test::FileExists(path_));

@@ -403,23 +403,16 @@ std::string TypedefChain(int count, const std::string& last) {
     return source + "typedef " + last + " T" + std::to_string(count) + ";\n";
 }
 
-// Each load runs on a thread of its own: resolution must not depend on the depth of the stack.
+// On a thread of its own: resolution must not depend on the depth of the stack.
 TEST(StructLayout, DeepChainsAndLongCyclesResolveWithoutRecursion) {
     std::thread([] {
         const auto file = LoadOk(StructChain(100000));
         ASSERT_EQ(file->structs.size(), 100000u);
         EXPECT_EQ(file->structs.front().size, 4u);
         EXPECT_EQ(StructRequestSize(*file), 4u + 256u);
-    }).join();
-    std::thread([] {
-        const auto file = LoadOk(TypedefChain(100000, "double") + "struct S { T0 a; T5 b; };");
-        EXPECT_EQ(file->structs.front().size, 16u);
-    }).join();
-    std::thread([] {
+        EXPECT_EQ(LoadOk(TypedefChain(100000, "double") + "struct S { T0 a; T5 b; };")->structs.front().size, 16u);
         EXPECT_EQ(LoadError(TypedefChain(10000, "T0") + "struct S { T7 a; };").substr(0, 29),
                   "Circular typedef definition: ");
-    }).join();
-    std::thread([] {
         std::string cycle = StructChain(10000);
         cycle.replace(cycle.rfind("int n; char tail[];"), 19, "struct S0 back;");
         EXPECT_EQ(LoadError(cycle), "Direct recursive struct embedding is not allowed.");
@@ -516,10 +509,7 @@ TEST(FormatByteTexts, HexArraysCharactersAndOffsets) {
         std::string text;
     } kCases[] = {
         {FormatHexBytes, hi.data(), 0, ""},
-        {FormatByteArray, hi.data(), 0, "0 bytes"},
-        {FormatByteArray, many.data(), 16, "78 78 78 78 78 78 78 78 78 78 78 78 78 78 78 78"},
         {FormatByteArray, many.data(), 17, "78 78 78 78 78 78 78 78 78 78 78 78 78 78 78 78 ..."},
-        {FormatCharArray, hi.data(), 8, "\"Hi\""},
         {FormatCharArray, hi.data(), 0, "0 bytes"},
         {FormatCharArray, ab.data(), 3, "\"AB...\""},  // a line feed
         {FormatCharArray, ab.data() + 3, 2, "\"A...\""},  // a byte above 0x7E
@@ -690,17 +680,14 @@ TEST(ShippedPatterns, LayOutFilesOfTheirFormats) {
         {"png.tvsd", 33, png, 0, {ByteArrayFormat::Hex, ByteOrder::Big, NumericBase::Hex},
          {{"signature", "89 50 4E 47 0D 0A 1A 0A"}, {"  crc", pngCrc}}},
         {"elf64.tvsd", 64, elf, 0, kHex,
-         {{"  magic", "7F 45 4C 46"}, {"  fileClass", "0x02"}, {"e_machine", "0x003E"},
-          {"e_entry", "0x0000000000400078"}, {"e_phoff", "0x0000000000000040"}}},
-        {"elf64.tvsd", 64, elf, 0, kDecimal,
-         {{"e_type", "2"}, {"e_ehsize", "64"}, {"e_phentsize", "56"}, {"e_phnum", "1"}}},
+         {{"  magic", "7F 45 4C 46"}, {"  fileClass", "0x02"}, {"e_type", "0x0002"}, {"e_machine", "0x003E"},
+          {"e_entry", "0x0000000000400078"}, {"e_phoff", "0x0000000000000040"}, {"e_ehsize", "0x0040"},
+          {"e_phentsize", "0x0038"}, {"e_phnum", "0x0001"}}},
         {"dos-header.tvsd", 64, pe, 0, kHex, {{"e_magic", "0x5A4D"}, {"e_lfanew", "0x00000080"}}},
         {"pe64-nt-headers.tvsd", 264, pe, lfanew, kHex,
-         {{"Signature", "0x00004550"}, {"  Machine", "0x8664"}, {"  Magic", "0x020B"},
-          {"  ImageBase", "0x0000000140000000"}, {"  AddressOfEntryPoint", "0x00001000"}}},
-        {"pe64-nt-headers.tvsd", 264, pe, lfanew, kDecimal,
-         {{"  NumberOfSections", "1"}, {"  SizeOfOptionalHeader", "240"}, {"  Subsystem", "3"},
-          {"  NumberOfRvaAndSizes", "16"}}},
+         {{"Signature", "0x00004550"}, {"  Machine", "0x8664"}, {"  NumberOfSections", "0x0001"},
+          {"  SizeOfOptionalHeader", "0x00F0"}, {"  Magic", "0x020B"}, {"  ImageBase", "0x0000000140000000"},
+          {"  AddressOfEntryPoint", "0x00001000"}, {"  Subsystem", "0x0003"}, {"  NumberOfRvaAndSizes", "0x00000010"}}},
         {"zip-local-header.tvsd", 30 + 256, zip, 0, kText,
          {{"signature", "67324752"}, {"compression", "0"}, {"uncompressedSize", "16"}, {"fileNameLength", "15"},
           {"lastModDate", std::to_string(((2024 - 1980) << 9) | (5 << 5) | 17)},
@@ -717,16 +704,7 @@ TEST(ShippedPatterns, LayOutFilesOfTheirFormats) {
         const auto rows = Evaluate(c.pattern, c.requestSize, c.bytes, c.offset, c.format);
         for (const auto& [name, value] : c.values) EXPECT_EQ(ValueOf(rows, name), value) << c.pattern << ": " << name;
     }
-    // Where rows lie: "name @ offset + size" of the row back from the last one.
-    const auto at = [](const std::vector<StructViewRow>& rows, std::size_t back) {
-        const StructViewRow& row = rows[rows.size() - 1 - back];
-        return Narrow(row.name) + " @ " + Narrow(row.offset) + " + " + Narrow(row.size);
-    };
-    EXPECT_EQ(at(Evaluate("bmp.tvsd", 54, bmp, 0, kDecimal), 0), "  biClrImportant @ 0x32 + 4");
-    const auto nt = Evaluate("pe64-nt-headers.tvsd", 264, pe, lfanew, kHex);
-    EXPECT_EQ(at(nt, 0), "  DataDirectory @ 0x108 + 128");  // 0x80 + 24 + 112
-    EXPECT_EQ(at(nt, nt.size() - 2), "FileHeader : IMAGE_FILE_HEADER @ 0x84 + 20");
-    EXPECT_EQ(at(Evaluate("zip-local-header.tvsd", 286, zip, 0, kText), 0), "fileName @ 0x1E + 1+");
+    // The header of the chunk after "fmt ".
     const auto wave = Evaluate("wav.tvsd", 44, wav, 0, kText);
     EXPECT_EQ(Narrow(wave[wave.size() - 2].value) + " " + Narrow(wave.back().value), "\"data\" 40");
 }
