@@ -34,11 +34,8 @@ namespace fs = std::filesystem;
 // The result of one scanner lookup of key "k" as text, "<none>" when it fails: s string,
 // b bool, f float, o object start, a string array (joined by "|"), h search history.
 std::string Lookup(char kind, std::string_view text) {
-    const auto joined = [](const auto& items, auto text) {
-        std::string out;
-        for (const auto& item : items) out += (out.empty() ? "" : "|") + text(item);
-        return out;
-    };
+    std::string out;
+    const auto add = [&](const std::string& item) { out += (out.empty() ? "" : "|") + item; };
     char number[32];
     switch (kind) {
     case 's':
@@ -56,11 +53,12 @@ std::string Lookup(char kind, std::string_view text) {
         if (const auto value = FindObjectStart(text, "k", 0)) return std::to_string(*value);
         return "<none>";
     case 'a':
-        return joined(ReadStringArray(text, "k", 16), [](const std::u16string& s) { return platform::EncodeUtf8(s); });
+        for (const std::u16string& item : ReadStringArray(text, "k", 16)) add(platform::EncodeUtf8(item));
+        return out;
     default:
-        return joined(ReadSearchHistory(text, 16), [](const SearchHistoryEntry& e) {
-            return platform::EncodeUtf8(e.kind) + ":" + platform::EncodeUtf8(e.query);
-        });
+        for (const SearchHistoryEntry& e : ReadSearchHistory(text, 16))
+            add(platform::EncodeUtf8(e.kind) + ":" + platform::EncodeUtf8(e.query));
+        return out;
     }
 }
 
