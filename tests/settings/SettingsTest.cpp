@@ -272,7 +272,7 @@ TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
                              TextEncoding::Ascii, Theme::DarkBlue, Language::System, s.fontFamily, s.fontSize, true,
                              true, {}, {}};
          }},
-        // The font: a positive size, a family not empty, keys from the "font" key on only.
+        // The font: a positive size, keys from the "font" key on only.
         {R"({"font": {"size": 0}})", [](AppSettings&) {}},
         {R"({"family": "Early", "bold": false, "font": {"italic": false}})", [](AppSettings& s) { s.italic = false; }},
         // Without a closed "analysis" object the visibility flags are not looked for at all.
@@ -305,12 +305,10 @@ TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
     std::string text;
     for (int i = 0; i < 200000; ++i) text += "\"theme\" ";
     EXPECT_EQ(Read(text + "\"theme\": \"Black\"", Distinct()).theme, Theme::Black);
-    // A file that cannot be read changes nothing.
-    for (const std::u16string& path : {dir_.File("missing.json"), dir_.Path().u16string()}) {
-        AppSettings settings = Distinct();
-        EXPECT_FALSE(ReadSettingsFile(settings, path));
-        EXPECT_EQ(settings, Distinct());
-    }
+    // A file that cannot be read (here a folder) changes nothing.
+    AppSettings settings = Distinct();
+    EXPECT_FALSE(ReadSettingsFile(settings, dir_.Path().u16string()));
+    EXPECT_EQ(settings, Distinct());
 }
 
 TEST_F(SettingsFile, HostileFilesAreReadWithoutHarm) {
