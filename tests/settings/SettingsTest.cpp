@@ -76,7 +76,6 @@ TEST(JsonScan, LookupsTakeWhatIsThereAndFailOtherwise) {
         {'s', R"({"a": "k", "k" : "Black"})", "Black"},
         {'s', R"({"k")", "<none>"},
         {'s', R"({"k": 12, "size": "x"})", "<none>"},  // never the next string instead
-        {'s', R"({"k": ["Light"]})", "<none>"},
         {'b', "{\"k\":\r\n\t true}", "true"},
         {'b', R"({"k": false})", "false"},
         {'b', R"({"k": fals)", "<none>"},
@@ -86,11 +85,9 @@ TEST(JsonScan, LookupsTakeWhatIsThereAndFailOtherwise) {
         {'f', R"({"k": 1e3})", "1"},      // no exponent
         {'f', R"({"k": 1000000000000000000000000000000000000000000000000000000})", "<none>"},  // out of range
         {'o', R"({"k": {"s": "}{", "b": {}}})", "6"},
-        {'o', R"({"a": {"s": "}{", "k": {}}, "c": {)", "23"},
         {'o', R"({"k": 1})", "<none>"},
         {'o', R"({"k": {"s": "unterminated})", "<none>"},
         {'a', R"({"k": ["C:\\[x]\\a.bin", "b \"q\" ]", "", "d"]})", "C:\\[x]\\a.bin|b \"q\" ]||d"},
-        {'a', R"({"k": [1, "a", null, "b"]})", "a|b"},
         {'a', R"({"k": "a"})", ""},
         {'h', R"({"searchHistory": [{"kind": "text", "query": "a"}, {"kind": "hex"}, {"query": "b", "kind": "hex"},
             {"kind": "text", "query": 5}, 7, {"kind": "text", "query": "{[c]}"}]})", "text:a|hex:b|text:{[c]}"},
