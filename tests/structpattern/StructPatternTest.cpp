@@ -295,7 +295,6 @@ TEST(StructLayout, EntryFieldsSizeAlignmentAndRequestSize) {
         {"typedef struct Node Node; typedef Node *NodePtr; typedef NodePtr Link; typedef uint8_t byte;\n"
          "typedef char int;\nstruct Node { int v; Node *next; Link alt; byte b[3]; int i; };",
          "Node", true, "v@0+4 <padding>@4+4 next@8+8 alt@16+8 b@24+3 <padding>@27+1 i@28+4", 32, 8, 32},
-        // An alias repeating its tag lays out under the alias.
         // Pointers need no target.
         {"typedef T T; struct S { Foo *p; struct S *self; T *t; int *none[0]; };", "S", true,
          "p@0+8 self@8+8 t@16+8 none@24+0", 24, 8, 24},
