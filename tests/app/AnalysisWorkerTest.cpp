@@ -101,9 +101,15 @@ struct GatedCompute {
     }
 };
 
-// A worker over a gated computation and a queue; the destructor stops it.
+// A worker over a gated computation and a queue. Once it has stopped, the only results alive
+// are those the queue took: a result it refused was freed, and none twice.
 class AnalysisWorker : public ::testing::Test {
 protected:
+    void TearDown() override {
+        worker.Stop();
+        EXPECT_EQ(Tracked::live, liveBefore + static_cast<int>(queue.results.size()));
+    }
+    const int liveBefore = Tracked::live;
     Queue queue;
     GatedCompute compute;
     Worker worker{compute.Function(), queue.Poster()};
@@ -149,8 +155,10 @@ TEST_F(AnalysisWorker, PostsEachResultWithItsGeneration) {
     EXPECT_EQ(queue.results[1]->value.id, 80);
 }
 
-// A request dropped while another is computed is never computed; the computation goes on.
+// A request dropped while another is computed is never computed; the computation goes on. The
+// queue refuses both results, which the worker frees.
 TEST_F(AnalysisWorker, DropPendingLeavesTheComputationInProgress) {
+    queue.accept = false;
     worker.Start();
     worker.Submit({1, nullptr});
     ASSERT_TRUE(compute.started.Wait());
@@ -183,20 +191,6 @@ TEST_F(AnalysisWorker, StopWhileComputingJoinsAfterTheComputation) {
     EXPECT_EQ(queue.results[0]->value.id, 10);
 }
 
-// A result the poster refuses is freed by the worker.
-TEST_F(AnalysisWorker, AResultThatCannotBePostedIsFreed) {
-    const int liveBefore = Tracked::live;
-    queue.accept = false;
-    compute.gate.Set();
-    worker.Start();
-    worker.Submit({1, nullptr});
-    ASSERT_TRUE(queue.WaitForOffers(1));
-    worker.Submit({2, nullptr});
-    ASSERT_TRUE(queue.WaitForOffers(2));
-    worker.Stop();
-    EXPECT_EQ(Tracked::live, liveBefore);
-}
-
 TEST_F(AnalysisWorker, StopWithoutStartDropsTheRequest) {
     Event dropped;
     worker.Submit({1, SignalOnRelease(dropped)});
@@ -224,7 +218,6 @@ TEST(InspectorWorker, ComputesTheRowsOfTheRequest) {
     const auto result = ComputeOnce<InspectorWorker>(InspectorRequest{bytes, u"n/a"});
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(result->value, ComputeInspectorRows(bytes, u"n/a"));
-    EXPECT_EQ(result->value[static_cast<std::size_t>(InspectorRow::UInt16Le)], u"0x4241 / 16961");
 }
 
 TEST(StructWorkerTest, BuildsTheRowsOfTheRequest) {
@@ -236,11 +229,9 @@ TEST(StructWorkerTest, BuildsTheRowsOfTheRequest) {
     request.data = {0x34, 0x12, 'h', 'i'};
     const auto result = ComputeOnce<StructWorker>(request);
     ASSERT_NE(result, nullptr);
-    const std::vector<StructViewRow> expected = BuildStructRows(request);
     ASSERT_EQ(result->value.size(), 2u);
-    ASSERT_EQ(expected.size(), 2u);
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(result->value[i].value, expected[i].value);
     EXPECT_EQ(result->value[0].value, u"0x1234");
+    EXPECT_EQ(result->value[1].value, BuildStructRows(request)[1].value);
 }
 
 }  // namespace
