@@ -115,44 +115,29 @@ protected:
     Worker worker{compute.Function(), queue.Poster()};
 };
 
-// Ten more requests while the first one is computed: the slot keeps only the newest, so two
-// computations in all, and of the two results only the newest is shown.
-TEST_F(AnalysisWorker, BurstWhileComputingYieldsTwoComputations) {
-    worker.Start();
-    worker.Submit({1, nullptr});
-    ASSERT_TRUE(compute.started.Wait());
-    for (int id = 2; id <= 11; ++id) worker.Submit({id, nullptr});
-    compute.gate.Set();
-    ASSERT_TRUE(queue.WaitForOffers(2));
-    worker.Stop();
-    EXPECT_EQ(compute.computed, (std::vector<int>{1, 11}));
-    std::vector<int> shown;
-    for (const auto& result : queue.results)
-        if (worker.IsCurrent(result->generation)) shown.push_back(result->value.id);
-    EXPECT_EQ(shown, std::vector<int>{110});
-}
-
-// Requests before Start wait in the slot, the newest replacing the one before; each result
-// carries its request's generation, current until the next request.
-TEST_F(AnalysisWorker, PostsEachResultWithItsGeneration) {
-    compute.gate.Set();
+// Requests before Start wait in the slot, the newest replacing the one before; so do ten more
+// while that one is computed: two computations in all. Each result carries its request's
+// generation, current until the next request, so only the newest result is shown.
+TEST_F(AnalysisWorker, KeepsOnlyTheNewestRequestAndPostsEachResultWithItsGeneration) {
     worker.Submit({1, nullptr});
     const std::uint64_t first = worker.Submit({2, nullptr});
     worker.Start();
     worker.Start();  // running already: no second thread
-    ASSERT_TRUE(queue.WaitForOffers(1));
+    ASSERT_TRUE(compute.started.Wait());
     EXPECT_TRUE(worker.IsCurrent(first));
-    const std::uint64_t second = worker.Submit({8, nullptr});
+    std::uint64_t last = 0;
+    for (int id = 3; id <= 12; ++id) last = worker.Submit({id, nullptr});
     EXPECT_FALSE(worker.IsCurrent(first));
-    EXPECT_TRUE(worker.IsCurrent(second));
+    EXPECT_TRUE(worker.IsCurrent(last));
+    compute.gate.Set();
     ASSERT_TRUE(queue.WaitForOffers(2));
     worker.Stop();
-    EXPECT_EQ(compute.computed, (std::vector<int>{2, 8}));
+    EXPECT_EQ(compute.computed, (std::vector<int>{2, 12}));
     ASSERT_EQ(queue.results.size(), 2u);
     EXPECT_EQ(queue.results[0]->generation, first);
     EXPECT_EQ(queue.results[0]->value.id, 20);
-    EXPECT_EQ(queue.results[1]->generation, second);
-    EXPECT_EQ(queue.results[1]->value.id, 80);
+    EXPECT_EQ(queue.results[1]->generation, last);
+    EXPECT_EQ(queue.results[1]->value.id, 120);
 }
 
 // A request dropped while another is computed is never computed; the computation goes on. The
