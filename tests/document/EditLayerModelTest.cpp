@@ -1,11 +1,13 @@
-// The edit layer against the simplest model there is: a byte vector edited in place, with
-// its history kept as whole copies.
+// The edit layer against the simplest model there is: a byte vector edited in place, each byte
+// knowing the file byte it stands on (if any) and whether it differs from it, with its history
+// kept as whole copies. Modified state and changed ranges follow from the origins.
 
 #include "tests/document/OpenDocument.h"
 #include "document/EditGroup.h"
 #include "platform/Utf8.h"
 
 #include <random>
+#include <tuple>
 
 namespace tvx {
 namespace {
@@ -19,10 +21,24 @@ Bytes RandomBytes(std::mt19937_64& random, std::size_t count) {
     return bytes;
 }
 
+// The file byte under a document byte (-1: inserted) and whether the document byte is new.
+struct Origin {
+    std::int64_t file;
+    bool changed;
+    bool operator==(const Origin&) const = default;
+};
+using Origins = std::vector<Origin>;
+
+Origins Unchanged(std::size_t size) {
+    Origins origins(size);
+    for (std::size_t i = 0; i < size; ++i) origins[i] = {static_cast<std::int64_t>(i), false};
+    return origins;
+}
+
 class Model {
 public:
     Model(OpenDocument& doc, Bytes expected, std::mt19937_64& random)
-        : doc_(doc), bytes_(std::move(expected)), random_(random) {}
+        : doc_(doc), bytes_(std::move(expected)), file_(doc.OnDisk()), random_(random) {}
 
     // One random edit applied to both; the verdicts must agree. Offsets run to size + 1 so that
     // refusals at and beyond the end are tried. Returns whether the bytes changed.
@@ -35,6 +51,8 @@ public:
         if (keepPositions && kind != 0) offset = kind == 1 ? size : (size ? size - 1 : 0);  // append, truncate
         const bool single = keepPositions || Below(2);
         Bytes bytes = RandomBytes(random_, single ? 1 : 1 + Below(12));
+        if (kind == 0 && offset < size && from_[offset].file >= 0 && Below(3) == 0)
+            bytes[0] = file_[from_[offset].file];  // the file's own value written back
         const Bytes pattern = RandomBytes(random_, 1 + Below(4));
         if (kind >= 3) {  // a pattern of 1 to 4 bytes repeated over up to 40 bytes
             bytes.resize(Below(41));
@@ -51,9 +69,16 @@ public:
                         : document.OverwriteRepeated(offset, count, pattern);
         EXPECT_EQ(result, fits) << "edit " << kind << " of " << count << " at " << offset << " in " << size;
         if (!fits) return false;
-        if (inserts) bytes_.insert(at, bytes.begin(), bytes.end());
-        else if (kind == 2) bytes_.erase(at, at + static_cast<std::ptrdiff_t>(count));
-        else std::copy(bytes.begin(), bytes.end(), at);
+        const auto from = from_.begin() + (at - bytes_.begin());
+        if (inserts) {
+            bytes_.insert(at, bytes.begin(), bytes.end());
+            from_.insert(from, count, Origin{-1, true});
+        } else if (kind == 2) {
+            bytes_.erase(at, at + static_cast<std::ptrdiff_t>(count));
+            from_.erase(from, from + static_cast<std::ptrdiff_t>(count));
+        } else {
+            Overwrite(offset, bytes, kind == 4);
+        }
         return count > 0;
     }
 
@@ -74,16 +99,24 @@ public:
         }
         EXPECT_EQ(doc_.document.ReplaceEach(offsets, length, bytes, {}), valid) << "replace " << offsets.size();
         if (!valid) return false;
+        // The first bytes overwrite the range's start, the rest of the range goes, the rest of
+        // the bytes is inserted.
+        const std::size_t common = std::min<std::size_t>(length, bytes.size());
         for (auto offset = offsets.rbegin(); offset != offsets.rend(); ++offset) {
-            const auto at = bytes_.begin() + static_cast<std::ptrdiff_t>(*offset);
-            bytes_.insert(bytes_.erase(at, at + static_cast<std::ptrdiff_t>(length)), bytes.begin(), bytes.end());
+            Overwrite(*offset, Bytes(bytes.begin(), bytes.begin() + common), false);
+            const auto at = static_cast<std::ptrdiff_t>(*offset + common);
+            bytes_.erase(bytes_.begin() + at, bytes_.begin() + at + static_cast<std::ptrdiff_t>(length - common));
+            from_.erase(from_.begin() + at, from_.begin() + at + static_cast<std::ptrdiff_t>(length - common));
+            bytes_.insert(bytes_.begin() + at, bytes.begin() + common, bytes.end());
+            from_.insert(from_.begin() + at, bytes.size() - common, Origin{-1, true});
         }
         return !offsets.empty() && (length > 0 || !bytes.empty());
     }
 
-    // A random user action (an edit, a group of edits, an undo or a redo), then a random read.
+    // A random user action (an edit, a group of edits, an undo or a redo), then a random read
+    // and a random changed-range query.
     void RandomStep(bool keepPositions) {
-        const Bytes before = bytes_;
+        const State before{bytes_, from_};
         const auto choice = Below(10);
         if (choice < 2) {
             const bool undo = choice == 0;
@@ -93,13 +126,10 @@ public:
             const std::optional<EditRange> range = undo ? doc_.document.Undo() : doc_.document.Redo();
             ASSERT_EQ(range.has_value(), !from.empty()) << (undo ? "undo" : "redo");
             if (range) {
-                to.push_back(bytes_);
-                bytes_ = from.back();
+                to.push_back({bytes_, from_});
+                std::tie(bytes_, from_) = from.back();
                 from.pop_back();
                 EXPECT_LE(range->offset + range->length, bytes_.size());
-                if (undo_.empty()) {
-                    EXPECT_FALSE(doc_.document.IsModified()) << "undone to the saved state";
-                }
             }
         } else {
             bool changed = false;
@@ -119,6 +149,13 @@ public:
         const ByteBlock block = doc_.document.ReadBytes(offset, count);
         ASSERT_EQ(block.offset, offset);
         ASSERT_EQ(block.bytes, test::Part(bytes_, offset, count)) << "read " << count << " at " << offset;
+        const Origins range = test::Part(from_, offset, count);
+        const auto changed = [](const Origin& origin) { return origin.changed; };
+        ASSERT_EQ(doc_.document.IsChangedRange(offset, count), std::any_of(range.begin(), range.end(), changed))
+            << count << " at " << offset;
+        const auto fromFile = std::count_if(from_.begin(), from_.end(), [](const Origin& o) { return o.file >= 0; });
+        ASSERT_EQ(doc_.document.IsModified(),
+                  std::any_of(from_.begin(), from_.end(), changed) || fromFile != std::ssize(file_));
     }
 
     // Saves and compares the file, with at least the given number of progress reports; a save
@@ -145,6 +182,8 @@ public:
         EXPECT_EQ(doc_.document.GetPath(), doc_.path);
         EXPECT_EQ(doc_.dir.List(), std::vector<std::string>{"doc.bin"});  // no temporary file left
         if (!writes) return;
+        file_ = bytes_;
+        from_ = Unchanged(bytes_.size());
         undo_.clear();
         redo_.clear();
         EXPECT_FALSE(doc_.document.CanUndo());
@@ -153,12 +192,25 @@ public:
     void CheckAll() const { ASSERT_EQ(doc_.ReadAll(), bytes_); }
 
 private:
+    using State = std::pair<Bytes, Origins>;
+
     std::uint64_t Below(std::uint64_t n) { return random_() % n; }
 
+    // A file byte overwritten with its own value is the file's again, unless the bytes are a
+    // repeated pattern, which never reads the file; inserted bytes stay inserted.
+    void Overwrite(std::uint64_t offset, const Bytes& bytes, bool repeated) {
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            Origin& origin = from_[offset + i];
+            bytes_[offset + i] = bytes[i];
+            if (origin.file >= 0) origin.changed = repeated || file_[origin.file] != bytes[i];
+        }
+    }
+
     OpenDocument& doc_;
-    Bytes bytes_;
+    Bytes bytes_, file_;
+    Origins from_ = Unchanged(bytes_.size());
     std::mt19937_64& random_;
-    std::vector<Bytes> undo_, redo_;
+    std::vector<State> undo_, redo_;
 };
 
 // Some sequences keep every byte at its place, so the in-place writer is used; two in five are

@@ -1,5 +1,5 @@
-// What the byte-vector model of EditLayerModelTest does not see: when the document counts as
-// modified, changed ranges, files that change under the reader, huge repeated patterns.
+// What the byte-vector model of EditLayerModelTest does not see: closing, files that change
+// under the reader, huge repeated patterns.
 
 #include "document/FileViewModel.h"
 #include "tests/document/OpenDocument.h"
@@ -9,32 +9,6 @@ namespace {
 
 using test::Bytes;
 using test::OpenDocument;
-
-struct Op {
-    char kind;  // 'o'verwrite, 'i'nsert, 'd'elete
-    std::uint64_t offset;
-    std::uint8_t value;
-};
-
-TEST(EditLayer, ModifiedOnlyWhileThePiecesDifferFromTheFile) {
-    const struct {
-        std::vector<Op> ops;
-        bool modified;
-    } cases[] = {
-        {{{'i', 1, 7}, {'i', 1, 8}, {'d', 1, 0}, {'d', 1, 0}}, false},  // a whole run deleted
-        {{{'o', 0, 5}, {'o', 0, 1}}, false},                            // the file's own value written back
-        {{{'o', 1, 9}, {'d', 1, 0}, {'i', 1, 2}}, true},                // a deleted file byte is never taken back
-    };
-    for (const auto& c : cases) {
-        OpenDocument doc({1, 2, 3});
-        for (const Op& op : c.ops)
-            EXPECT_TRUE(op.kind == 'o'   ? doc.document.OverwriteByte(op.offset, op.value)
-                        : op.kind == 'i' ? doc.document.InsertByte(op.offset, op.value)
-                                         : doc.document.DeleteByte(op.offset));
-        EXPECT_EQ(doc.ReadAll(), Bytes({1, 2, 3}));
-        EXPECT_EQ(doc.document.IsModified(), c.modified) << &c - cases;
-    }
-}
 
 TEST(EditLayer, CloseDropsEditsAndTheFileAndNothingCanBeEditedWithout) {
     OpenDocument doc({1, 2});
@@ -66,22 +40,6 @@ TEST(EditLayer, AReadStopsAtTheFirstByteTheFileCannotServe) {
     expected.insert(expected.begin() + 10, 0xAA);
     EXPECT_EQ(doc.document.ReadBytes(0, 1000).bytes, expected);
     EXPECT_EQ(doc.document.ReadBytes(5, 20).bytes, Bytes(expected.begin() + 5, expected.begin() + 25));
-}
-
-TEST(EditLayer, ChangedRangesAreTheOverwrittenAndInsertedBytes) {
-    OpenDocument doc(Bytes{0, 1, 2, 3, 4, 5, 6, 7});
-    EXPECT_FALSE(doc.document.IsChangedRange(0, 8));
-    ASSERT_TRUE(doc.document.OverwriteByte(2, 0xAA));
-    ASSERT_TRUE(doc.document.InsertByte(6, 0xBB));  // 0 1 AA 3 4 5 BB 6 7
-    ASSERT_TRUE(doc.document.DeleteByte(0));         // 1 AA 3 4 5 BB 6 7
-    std::string changed;
-    for (std::uint64_t i = 0; i < 9; ++i) changed += doc.document.IsChangedRange(i, 1) ? 'x' : '.';
-    EXPECT_EQ(changed, ".x...x...");
-    EXPECT_TRUE(doc.document.IsChangedRange(0, 2));
-    EXPECT_FALSE(doc.document.IsChangedRange(2, 3));
-    EXPECT_TRUE(doc.document.IsChangedRange(2, 4));
-    ASSERT_TRUE(doc.document.Undo() && doc.document.Undo() && doc.document.Undo());
-    EXPECT_FALSE(doc.document.IsChangedRange(0, 8));
 }
 
 // A tebibyte of a repeated pattern is held as its three bytes: inserting it, reading at its
