@@ -38,15 +38,6 @@ enum class Writer { InPlace, TempFile };
 
 std::string ErrorOf(const EditableDocument& document) { return platform::EncodeUtf8(document.LastErrorText()); }
 
-// The names in a folder, sorted; none for a missing folder.
-Names Entries(const fs::path& folder) {
-    Names names;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator(folder, error)) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 void Edit(EditableDocument& document, Writer writer) {
     if (writer == Writer::InPlace) {
         ASSERT_TRUE(document.OverwriteByte(0, 0xFF));
@@ -218,7 +209,7 @@ TEST(SaveFailure, KeepsTheFileAndTheEdits) {
             }
             EXPECT_TRUE(doc.document.IsModified());
             EXPECT_TRUE(doc.ReadAll() == edited || (!c.saveAs && c.error == kChanged));  // not when it shrank
-            EXPECT_EQ(Entries(path.parent_path()), c.entries);
+            EXPECT_EQ(test::ListFolder(path.parent_path()), c.entries);
             EXPECT_EQ(fs::is_regular_file(path) ? doc.OnDisk() : Bytes{}, before);
             EXPECT_TRUE(!fs::is_directory(path) || fs::is_empty(path));
             if (c.saveAs) {
@@ -263,7 +254,7 @@ TEST(SaveFailure, AFullDiskLeavesTheFileAsItWasInPlace) {
         EXPECT_EQ(test::ReadFileBytes(path.u16string()), before) << path;
         EXPECT_TRUE(document.IsModified());
     }
-    EXPECT_EQ(Entries(disk.Path()), (Names{"dense.bin", "filler", "sparse.bin"}));
+    EXPECT_EQ(test::ListFolder(disk.Path()), (Names{"dense.bin", "filler", "sparse.bin"}));
 }
 
 // The edited bytes of the range replace the target; every failure leaves the folder as it was.

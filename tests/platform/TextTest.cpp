@@ -23,11 +23,7 @@ using namespace std::string_view_literals;
 TEST(Utf8Strict, DecodesWellFormedInputAndRejectsTheRest) {
     const std::pair<std::string_view, std::optional<std::u16string>> cases[] = {
         {"A\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80", u"A\u00E9\u3042\U0001F600"}, {"", u""},
-        {"a\0b"sv, std::u16string(u"a\0b", 3)},
-        // The boundaries of each range.
-        {"\xC2\x80", u"\u0080"}, {"\xDF\xBF", u"\u07FF"}, {"\xE0\xA0\x80", u"\u0800"}, {"\xED\x9F\xBF", u"\uD7FF"},
-        {"\xEE\x80\x80", u"\uE000"}, {"\xEF\xBF\xBF", u"\uFFFF"}, {"\xF0\x90\x80\x80", u"\U00010000"},
-        {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
+        {"a\0b"sv, std::u16string(u"a\0b", 3)}, {"\xF4\x8F\xBF\xBF", u"\U0010FFFF"},  // more: the round trip below
         // Stray continuation bytes, truncated sequences, overlong forms, encoded surrogates,
         // values above U+10FFFF, bytes that never occur, a continuation byte missing.
         {"\x80", {}}, {"A\xBF", {}}, {"\xC3", {}}, {"\xE3\x81", {}}, {"\xF0\x9F\x98", {}}, {"\xC0\x80", {}},
@@ -75,8 +71,8 @@ TEST(CaseCompare, OrdersByTheUpperCaseForms) {
     } cases[] = {
         {u"C:\\Data\\File.BIN", u"c:\\data\\file.bin", 0}, {u"ÄÖÜ Ωmega Привет", u"äöü ωMEGA пРИВЕТ", 0},
         {u"", u"", 0}, {u"a.bin", u"a.bim", 1}, {u"a", u"a ", -1} /* a prefix sorts first */, {u"e", u"é", -1},
-        {u"\U0001F600", u"\U0001F601", -1}, {u"consolas", u"Courier", -1}, {u"Lucida", u"courier", 1},
-        {u"mono Sans", u"MONO", 1}, {u"äb", u"ÄC", -1}, {u"a_", u"ab", 1} /* '_' (5F) lies after 'B' (42) */,
+        {u"\U0001F600", u"\U0001F601", -1}, {u"Lucida", u"courier", 1}, {u"äb", u"ÄC", -1},
+        {u"a_", u"ab", 1} /* '_' (5F) lies after 'B' (42) */,
     };
     for (const auto& c : cases) {
         const int result = CompareIgnoringCase(c.a, c.b);
@@ -86,12 +82,10 @@ TEST(CaseCompare, OrdersByTheUpperCaseForms) {
 }
 
 TEST(CharClass, OnlyCombiningMarksOfTheBasicPlaneAreNonspacingMarks) {
-    for (char16_t c : {0x0301, 0x0323, 0x0591, 0x05BF, 0x0670, 0x093C, 0x094D, 0x0E31, 0x0E48, 0x1AB0, 0x20D0,
-                       0x20E3, 0x302A, 0x3099, 0xFE00, 0xFE20, 0xFB1E})
+    for (char16_t c : {0x0301, 0x0591, 0x05BF, 0x093C, 0x0E48, 0x20E3, 0x3099, 0xFB1E, 0xFE20})
         EXPECT_TRUE(IsNonspacingMark(std::u16string(1, c))) << std::hex << static_cast<unsigned>(c);
     // Letters, symbols and precomposed characters are not marks.
-    for (char16_t c : {0x0041, 0x005E, 0x0060, 0x00A8, 0x00B4, 0x00E9, 0x00C0, 0x1E00, 0x3042, 0x304C, 0x30AC,
-                       0x309B, 0x4E00, 0x0E01, 0x200D, 0x0020})
+    for (char16_t c : {0x0020, 0x0041, 0x00B4, 0x00E9, 0x1E00, 0x200D, 0x304C, 0x309B, 0x4E00})
         EXPECT_FALSE(IsNonspacingMark(std::u16string(1, c))) << std::hex << static_cast<unsigned>(c);
     // Surrogate pairs and empty text have no class.
     for (const std::u16string text : {u"\U0001D167", u"\U000E0100", u""}) EXPECT_FALSE(IsNonspacingMark(text));

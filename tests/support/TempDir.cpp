@@ -13,10 +13,6 @@
 namespace tvx::test {
 namespace fs = std::filesystem;
 
-namespace {
-fs::path AsPath(const std::u16string& path) { return fs::path(path); }
-}  // namespace
-
 TempDir::TempDir() {
     static std::atomic<unsigned> counter{0};
     std::random_device random;
@@ -39,27 +35,28 @@ TempDir::~TempDir() {
 
 std::u16string TempDir::File(const std::string& name) const { return (path_ / name).u16string(); }
 
-std::vector<std::string> TempDir::List() const {
+std::vector<std::string> ListFolder(const fs::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(folder, error)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
 }
 
 void WriteFileBytes(const std::u16string& path, const Bytes& bytes) {
-    std::ofstream out(AsPath(path), std::ios::binary | std::ios::trunc);
+    std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) ADD_FAILURE() << "cannot write test file";
 }
 
 Bytes ReadFileBytes(const std::u16string& path) {
-    std::ifstream in(AsPath(path), std::ios::binary);
+    std::ifstream in(fs::path(path), std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 bool FileExists(const std::u16string& path) {
     std::error_code ignored;
-    return fs::exists(AsPath(path), ignored);
+    return fs::exists(fs::path(path), ignored);
 }
 
 void MakeReadOnly(const fs::path& path) {

@@ -10,6 +10,9 @@ namespace tvx::test {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Names of the entries in a folder, sorted; none for a missing folder.
+std::vector<std::string> ListFolder(const std::filesystem::path& folder);
+
 class TempDir {
 public:
     TempDir();
@@ -21,7 +24,7 @@ public:
     // The path of a file in this directory, as the UTF-16 string the core takes.
     std::u16string File(const std::string& name) const;
     // Names of the entries in the directory, sorted.
-    std::vector<std::string> List() const;
+    std::vector<std::string> List() const { return ListFolder(path_); }
 
 private:
     std::filesystem::path path_;
