@@ -1,5 +1,5 @@
 // Saving: what the writers keep of the file, and failures that leave the file byte-identical,
-// keep the edits and leave no temporary file. Contents after random edits: EditLayerModelTest.
+// keep the edits and leave no temporary file. Contents after random edits: EditLayerTest.
 
 #include "document/SaveRange.h"
 #include "platform/Utf8.h"

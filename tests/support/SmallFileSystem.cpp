@@ -2,6 +2,7 @@
 
 #ifndef _WIN32
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <fcntl.h>
 #include <sched.h>
@@ -48,27 +49,19 @@ SmallFileSystem::SmallFileSystem(const std::filesystem::path& folder, std::size_
     const std::string options = "size=" + std::to_string(bytes);
     const std::string uidMap = std::to_string(::geteuid()) + " " + std::to_string(::geteuid()) + " 1";
     const std::string gidMap = std::to_string(::getegid()) + " " + std::to_string(::getegid()) + " 1";
-    int ready[2], release[2];
-    if (::pipe2(ready, O_CLOEXEC) != 0 || ::pipe2(release, O_CLOEXEC) != 0) {
+    int ready[2];
+    if (::pipe2(ready, O_CLOEXEC) != 0) {
         unavailable_ = std::string("pipe: ") + std::strerror(errno);
         return;
     }
     child_ = ::fork();
-    if (child_ == 0) {
-        ::close(ready[0]);
-        ::close(release[1]);
+    if (child_ == 0) {  // reports, then holds the mount until it is killed
         const std::string failure = MountPrivately(folder.string(), options, uidMap, gidMap);
         const std::string report = failure.empty() ? "ok" : failure;
         [[maybe_unused]] const auto sent = ::write(ready[1], report.data(), report.size());
-        ::close(ready[1]);
-        char byte;
-        while (::read(release[0], &byte, 1) > 0) {
-        }
-        ::_exit(0);
+        for (;;) ::pause();
     }
     ::close(ready[1]);
-    ::close(release[0]);
-    release_ = release[1];
     char report[256] = {};
     const ssize_t length = child_ > 0 ? ::read(ready[0], report, sizeof report - 1) : -1;
     ::close(ready[0]);
@@ -81,8 +74,7 @@ SmallFileSystem::SmallFileSystem(const std::filesystem::path& folder, std::size_
 }
 
 SmallFileSystem::~SmallFileSystem() {
-    if (release_ >= 0) ::close(release_);
-    if (child_ > 0) ::waitpid(child_, nullptr, 0);
+    if (child_ > 0 && ::kill(child_, SIGKILL) == 0) ::waitpid(child_, nullptr, 0);
 }
 
 void FillFileSystem(const std::filesystem::path& folder) {

@@ -21,8 +21,7 @@ public:
     [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
 
 private:
-    int child_ = -1;
-    int release_ = -1;  // closing it ends the child and with it the mount
+    int child_ = -1;  // killing it ends the mount
     std::filesystem::path path_;
     std::string unavailable_;
 };
