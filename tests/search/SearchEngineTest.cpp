@@ -7,14 +7,12 @@
 #include "tests/document/OpenDocument.h"
 #include "tests/search/MemoryDocument.h"
 
-#include <gtest/gtest.h>
-
 #include <random>
 
 namespace tvx {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 using Offsets = std::vector<std::uint64_t>;
 constexpr std::uint64_t kBlock = kSearchBlockSize;
 
