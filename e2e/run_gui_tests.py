@@ -55,15 +55,21 @@ class Cases(ViewCases, EditCases, SearchCases, SelectionCases, SideWindowCases, 
         ys = [p[1] for p in points]
         return min(xs), min(ys), max(xs) + 1, max(ys) + 1
 
+    @staticmethod
+    def each_theme(app):
+        """Switches to each theme in turn, ending on DarkBlue; yields its name once the settings
+        hold it."""
+        for name, key in (("Light", "l"), ("Black", "b"), ("DarkBlue", "d")):
+            app.menu("s", "t", key)
+            wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
+            yield name
+
     def rows_in_each_theme(self, app, colours, artifact, tolerance, minimum):
         """Switches through the three themes; in each, waits for more than minimum pixels of the hex
         area within tolerance of colours[theme] and keeps the screenshot. Returns the pixel rows
         they lie on, by theme."""
         rows = {}
-        for name, key in (("Light", "l"), ("Black", "b"), ("DarkBlue", "d")):
-            app.menu("s", "t", key)
-            wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
-
+        for name in self.each_theme(app):
             def found():
                 image = app.screenshot()
                 box = self.hex_area(app, image, name)

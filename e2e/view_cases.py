@@ -134,10 +134,7 @@ class ViewCases:
             wait_for(lambda: (lambda b: b[3] - b[1] > 1.8 * (first[3] - first[1]))(self.caret_box(app, app.screenshot())),
                      what="a caret twice as tall (12 to 28 points, bold)")
 
-            for name, key in (("Light", "l"), ("Black", "b"), ("DarkBlue", "d")):
-                app.menu("s", "t", key)
-                wait_for(lambda: app.settings()["theme"] == name, what="settings theme %s" % name)
-
+            for name in self.each_theme(app):
                 def painted():
                     image = app.screenshot()
                     area = self.hex_area(app, image, name)
