@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace tvx {
 namespace {
@@ -50,6 +51,12 @@ std::u16string HexText(std::uint64_t value) {
         value >>= 4;
     } while (value != 0);
     return u"0x" + text;
+}
+
+// Adds a sentence to an error text; the system's own texts end in a full stop on Windows only.
+void AddSentence(std::u16string& text, std::u16string_view sentence) {
+    if (!text.empty()) text += text.back() == u'.' ? u" " : u". ";
+    text += sentence;
 }
 
 // "0x10-0x1F, 0x40-0x40": the file ranges [first, end) already written.
@@ -188,8 +195,11 @@ bool EditableDocument::SaveInPlace(const std::u16string& path, const ProgressCal
         // What was appended beyond the file's end goes again; overwritten bytes cannot.
         std::uint64_t size = 0;
         if (out.QuerySize(size) && size > originalSize) (void)(out.Seek(originalSize) && out.SetEnd());
-        if (!written.empty()) lastError_ += u" These bytes of the file were already written: " + RangesText(written) + u".";
+        if (!written.empty())
+            AddSentence(lastError_, u"These bytes of the file were already written: " + RangesText(written) + u".");
         out.Close();
+        // The file as this save left it is the one the edits stand on: a later save may write.
+        file_.RememberIdentity();
         return false;
     }
     out.Close();
@@ -269,7 +279,7 @@ bool EditableDocument::SaveViaTempFile(const std::u16string& target, const Progr
         }
         // Neither the new file nor the old one: the document becomes the temporary file, which
         // holds every change.
-        lastError_ += u" Your changes were kept in " + tempPath + u".";
+        AddSentence(lastError_, u"Your changes were kept in " + tempPath + u".");
         DropEdits();
         (void)file_.Open(tempPath);
         return false;

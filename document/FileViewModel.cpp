@@ -29,6 +29,10 @@ bool FileViewModel::ChangedOnDisk() const {
     return IsOpen() && identityKnown_ && (!platform::QueryFileIdentity(path_, now) || now != identity_);
 }
 
+void FileViewModel::RememberIdentity() {
+    if (IsOpen()) identityKnown_ = platform::QueryFileIdentity(path_, identity_);
+}
+
 void FileViewModel::Close() noexcept {
     handle_.Close();
     identityKnown_ = false;

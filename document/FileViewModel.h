@@ -27,6 +27,8 @@ public:
     // Whether the file at the path is no longer the one opened, as it was then: another file
     // (replaced by a rename), another size or last-write time, or none at all.
     [[nodiscard]] bool ChangedOnDisk() const;
+    // Takes the file as it is now as the one opened, after this program's own writes to it.
+    void RememberIdentity();
 
 private:
     platform::FileHandle handle_;

@@ -4,6 +4,7 @@
 #include "document/SaveRange.h"
 #include "platform/Utf8.h"
 #include "tests/document/OpenDocument.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/SmallFileSystem.h"
 
 #ifdef _WIN32
@@ -14,6 +15,7 @@
 #include <cstdlib>
 #endif
 #include <fstream>
+#include <gmock/gmock.h>
 #include <functional>
 
 namespace tvx {
@@ -256,6 +258,29 @@ TEST(SaveFailure, AFullDiskLeavesTheFileAsItWasInPlace) {
     }
     EXPECT_EQ(test::ListFolder(disk.Path()), (Names{"dense.bin", "filler", "sparse.bin"}));
 }
+
+#ifndef _WIN32
+// A write that fails after others went through in place: the message names the file ranges
+// already overwritten, the edits stay, and a later save writes them all.
+TEST(SaveFailure, AWriteCutShortInPlaceNamesTheBytesAlreadyWritten) {
+    OpenDocument doc(Bytes(200, 7));
+    for (const std::uint64_t at : {0x10, 0x11, 0x20, 0xA0}) ASSERT_TRUE(doc.document.OverwriteByte(at, 0xEE));
+    Bytes expected = doc.OnDisk();
+    {
+        const test::FileSizeLimit limit(0x80);
+        ASSERT_TRUE(limit.Set());
+        EXPECT_FALSE(doc.document.Save({}));
+    }
+    EXPECT_THAT(ErrorOf(doc.document),
+                testing::EndsWith(". These bytes of the file were already written: 0x10-0x11, 0x20-0x20."));
+    expected[0x10] = expected[0x11] = expected[0x20] = 0xEE;
+    EXPECT_EQ(doc.OnDisk(), expected);
+    EXPECT_TRUE(doc.document.IsModified());
+    ASSERT_TRUE(doc.document.Save({})) << ErrorOf(doc.document);
+    expected[0xA0] = 0xEE;
+    EXPECT_EQ(doc.OnDisk(), expected);
+}
+#endif
 
 // The edited bytes of the range replace the target; every failure leaves the folder as it was.
 TEST(SaveRange, WritesTheEditedRangeOrNothing) {

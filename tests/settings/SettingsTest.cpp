@@ -8,6 +8,7 @@
 #include "platform/AppLocation.h"
 #include "platform/File.h"
 #include "platform/Utf8.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/SmallFileSystem.h"
 #include "tests/support/TempDir.h"
 
@@ -20,11 +21,6 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <cerrno>
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 namespace tvx {
 namespace {
@@ -471,17 +467,11 @@ TEST(SettingsWriteSafety, AWriteCutShortLeavesThePreviousFileByteIdentical) {
     const auto path = dir.File("tavro.settings.json");
     const test::Bytes before = WriteOriginal(path);
 
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 100;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteSettingsFile(ChangedRecord(), path);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previousHandler);
-
-    EXPECT_FALSE(written);
+    {
+        const test::FileSizeLimit limit(100);
+        ASSERT_TRUE(limit.Set());
+        EXPECT_FALSE(WriteSettingsFile(ChangedRecord(), path));
+    }
     EXPECT_EQ(test::ReadFileBytes(path), before);
     EXPECT_EQ(dir.List(), std::vector<std::string>{"tavro.settings.json"});
 }
