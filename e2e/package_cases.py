@@ -45,8 +45,8 @@ class PackagedApp(App):
 
 
 class PackageCases:
-    """Mixed into the runner's Cases: uses its wine, artifacts, wait_struct_view_text() and
-    activate_main()."""
+    """Mixed into the runner's Cases: uses its wine, artifacts, choose_pattern(),
+    wait_struct_view_text() and activate_main()."""
 
     def build_package(self):
         """Packages the build under test with scripts/package and returns the zip's path."""
@@ -85,12 +85,7 @@ class PackageCases:
             wait_for(lambda: app.settings()["language"] == "Japanese", what="a first start in Japanese")
             app.menu("s", "a", "s")  # 設定(&S) > 解析(&A) > 構造体ビュー(&S)
             window = app.wait_window(STRUCT_VIEW_TITLE)
-            x, y, width, _ = app.geometry(window)
-            app.click(x + width - 404 + 45, y + 23)  # 開く...: the dialog starts in patterns
-            dialog = app.wait_window(PATTERN_DIALOG_TITLE)
-            app.type_text("bmp.tvsd", window=dialog)
-            app.key("Return", window=dialog)
-            app.wait_window_gone(PATTERN_DIALOG_TITLE)
+            self.choose_pattern(app, window, "bmp.tvsd", PATTERN_DIALOG_TITLE)  # 開く...
             self.wait_struct_view_text(app, window, lambda t: t.startswith(STRUCT_VIEW_TITLE + "\n") and
                                        "bmp.tvsd" in t.split("\n")[1] and "\n0x12\t0x00000004\t4\t  biWidth" in t,
                                        "the BMP header from the package's patterns")

@@ -60,44 +60,26 @@ class Image:
                       chunk(b"IEND", b""))
 
 
-def _shift(mask):
-    shift = 0
-    while mask and not mask & 1:
-        mask >>= 1
-        shift += 1
-    return shift
-
-
 def parse_xwd(data):
-    """Decodes a ZPixmap XWD dump of a TrueColor 24- or 32-bit visual."""
+    """Decodes a ZPixmap XWD dump of a TrueColor 24- or 32-bit visual with a byte per channel in
+    little-endian pixels (what Xvfb gives)."""
     fields = struct.unpack(">25I", data[:100])
     header_size, _, _, _, width, height = fields[:6]
     byte_order, bits_per_pixel, bytes_per_line = fields[7], fields[11], fields[12]
-    red_mask, green_mask, blue_mask = fields[14], fields[15], fields[16]
+    shifts = [(mask & -mask).bit_length() - 1 for mask in fields[14:17]]  # red, green, blue
     ncolors = fields[19]
-    if bits_per_pixel not in (24, 32):
-        raise ValueError("unsupported XWD depth %d" % bits_per_pixel)
+    if bits_per_pixel not in (24, 32) or byte_order != 0 or any(s % 8 for s in shifts):
+        raise ValueError("unsupported XWD layout: %d bits, byte order %d, shifts %s" %
+                         (bits_per_pixel, byte_order, shifts))
     offset = header_size + ncolors * 12
     step = bits_per_pixel // 8
-    order = "little" if byte_order == 0 else "big"
-    shifts = (_shift(red_mask), _shift(green_mask), _shift(blue_mask))
     out = bytearray(width * height * 3)
-    if order == "little" and all(s % 8 == 0 for s in shifts):
-        # The usual case: whole bytes per channel, taken row by row with strided slices (Wine's
-        # display reports 24 bits per pixel in lines padded to 32-bit pixels).
-        for y in range(height):
-            row = data[offset + y * bytes_per_line:offset + y * bytes_per_line + width * step]
-            for channel, shift in enumerate(shifts):
-                out[y * width * 3 + channel:(y + 1) * width * 3:3] = row[shift // 8::step]
-        return Image(width, height, bytes(out))
+    # Row by row with strided slices (Wine's display reports 24 bits per pixel in lines padded to
+    # 32-bit pixels).
     for y in range(height):
         row = data[offset + y * bytes_per_line:offset + y * bytes_per_line + width * step]
-        for x in range(width):
-            value = int.from_bytes(row[x * step:(x + 1) * step], order)
-            i = (y * width + x) * 3
-            out[i] = (value >> shifts[0]) & 0xFF
-            out[i + 1] = (value >> shifts[1]) & 0xFF
-            out[i + 2] = (value >> shifts[2]) & 0xFF
+        for channel, shift in enumerate(shifts):
+            out[y * width * 3 + channel:(y + 1) * width * 3:3] = row[shift // 8::step]
     return Image(width, height, bytes(out))
 
 

@@ -34,12 +34,15 @@ class SideWindowCases:
     # --- helpers -------------------------------------------------------------------------------
 
     @staticmethod
-    def docked_right(app, window):
-        """Fails unless window lies against the main window's right edge, as tall as its frame."""
+    def docked(app, window, side):
+        """Fails unless window lies against the main window's "left" or "right" edge, at least as
+        tall as the main window's frame."""
         mx, my, mw, mh = app.geometry()
         x, y, w, h = app.geometry(window)
-        check(0 <= x - (mx + mw) <= 12, "the window's left edge %d is not at the main window's right %d" % (x, mx + mw))
-        check(y <= my and y + h >= my + mh, "the window spans %d..%d, the main window %d..%d" % (y, y + h, my, my + mh))
+        gap = x - (mx + mw) if side == "right" else mx - (x + w)
+        check(0 <= gap <= 12, "the window is %d px away from the main window's %s edge" % (gap, side))
+        check(y <= my + 2 and y + h >= my + mh - 2, "the window spans %d..%d, the main window %d..%d" %
+              (y, y + h, my, my + mh))
 
     @staticmethod
     def inspector_client_top(app, window):
@@ -58,15 +61,6 @@ class SideWindowCases:
         app.xdotool("key", "--clearmodifiers", "ctrl+c")
 
     @staticmethod
-    def docked_left(app, window):
-        """Fails unless window lies against the main window's left edge, as tall as it."""
-        mx, my, mw, mh = app.geometry()
-        x, y, w, h = app.geometry(window)
-        check(0 <= mx - (x + w) <= 12, "the window's right edge %d is not at the main window's left %d" % (x + w, mx))
-        check(abs(y - my) <= 2 and abs(h - mh) <= 2, "the window spans %d..%d, the main window %d..%d" %
-              (y, y + h, my, my + mh))
-
-    @staticmethod
     def struct_view_text(app, window):
         """The Struct View's table as Ctrl+C copies it (the X clipboard shows CR LF as LF)."""
         x, y, _, _ = app.geometry(window)
@@ -78,14 +72,14 @@ class SideWindowCases:
         return wait_value(lambda: self.struct_view_text(app, window), expected, what, interval=0.5)
 
     @staticmethod
-    def choose_pattern(app, window, name):
+    def choose_pattern(app, window, name, title=PATTERN_DIALOG_TITLE):
         """Clicks Open and types the file name into the dialog, which starts in "patterns"."""
         x, y, width, _ = app.geometry(window)
         app.click(x + width - 404 + 45, y + 23)
-        dialog = app.wait_window(PATTERN_DIALOG_TITLE)
+        dialog = app.wait_window(title)
         app.type_text(name, window=dialog)
         app.key("Return", window=dialog)
-        app.wait_window_gone(PATTERN_DIALOG_TITLE)
+        app.wait_window_gone(title)
 
     @staticmethod
     def activate_main(app):
@@ -106,7 +100,7 @@ class SideWindowCases:
         try:
             window = app.wait_window(INSPECTOR_TITLE)
             check(app.settings()["analysis"]["dataInspector"]["visible"] is True, "the inspector is not on by default")
-            self.docked_right(app, window)
+            self.docked(app, window, "right")
             before = wait_for(lambda: self.inspector_client_top(app, window) is not None and
                               app.screenshot(window=window), what="the inspector")
             app.key("Right")  # to the byte 41
@@ -130,7 +124,7 @@ class SideWindowCases:
             window = app.wait_window(INSPECTOR_TITLE)
             wait_for(lambda: app.settings()["analysis"]["dataInspector"]["visible"] is True,
                      what="the settings file to say the inspector is shown")
-            self.docked_right(app, window)
+            self.docked(app, window, "right")
         finally:
             app.stop()
 
@@ -151,7 +145,7 @@ class SideWindowCases:
             window = app.wait_window(STRUCT_VIEW_TITLE)
             wait_for(lambda: app.settings()["analysis"]["structView"]["visible"] is True,
                      what="the settings file to say the Struct View is shown")
-            self.docked_left(app, window)
+            self.docked(app, window, "left")
             self.wait_struct_view_text(app, window, lambda t: t == "Struct View\nDefinition: -\n\n" + EMPTY_MESSAGE,
                                        "the empty message")
             self.choose_pattern(app, window, "bmp.tvsd")  # the dialog browses the patterns folder
