@@ -146,7 +146,8 @@ class Wine:
 
 
 class App:
-    """One run of tavro.exe in a directory of its own, with a settings file beside it."""
+    """One run of tavro.exe in a directory of its own, with a settings file beside it; without
+    build_app_dir, the tavro.exe that work_dir holds already."""
 
     def __init__(self, wine, build_app_dir, work_dir, artifacts):
         self.wine = wine
@@ -155,6 +156,8 @@ class App:
         self.display = wine.display.name
         self.process = None
         self.window = None
+        if not build_app_dir:
+            return
         # A run starts on a fresh data folder (files made unwritable by a failed run included).
         subprocess.run(["chattr", "-R", "-i", os.path.join(work_dir, "data")], capture_output=True)
         shutil.rmtree(os.path.join(work_dir, "data"), ignore_errors=True)
@@ -193,9 +196,11 @@ class App:
     # --- process and window ----------------------------------------------------------------
 
     def start(self, file=None):
+        """Starts tavro.exe in its folder on file: a Linux path, or a relative name passed as it is,
+        as a shell would."""
         args = []
         if file:
-            args.append("Z:" + os.path.abspath(file).replace("/", "\\"))
+            args.append("Z:" + os.path.normpath(file).replace("/", "\\") if os.path.isabs(file) else file)
         self.process = self.wine.start(os.path.join(self.dir, "tavro.exe"), args, self.dir)
         self.window = wait_for(self._find_window, timeout=WINDOW_TIMEOUT, interval=0.25, what="the main window")
         # The window is drawn once the status bar shows its text.

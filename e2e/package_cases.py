@@ -32,18 +32,6 @@ class JapaneseWine(Wine):
         return env
 
 
-class PackagedApp(App):
-    """tavro.exe run where the package was unzipped, with nothing copied beside it."""
-
-    def __init__(self, wine, folder, artifacts):
-        self.wine = wine
-        self.dir = folder
-        self.artifacts = artifacts
-        self.display = wine.display.name
-        self.process = None
-        self.window = None
-
-
 class PackageCases:
     """Mixed into the runner's Cases: uses its wine, artifacts, choose_pattern(),
     wait_struct_view_text() and activate_main()."""
@@ -76,7 +64,7 @@ class PackageCases:
         os.makedirs(data)
         bmp = write(os.path.join(data, "見本.bmp"), BMP)
 
-        app = PackagedApp(JapaneseWine(self.wine, self.japanese_locales()), folder, self.artifacts)
+        app = App(JapaneseWine(self.wine, self.japanese_locales()), None, folder, self.artifacts)  # as unzipped
         check(not os.path.exists(app.settings_path), "the package holds a settings file")
         app.start(bmp)
         try:

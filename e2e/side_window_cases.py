@@ -136,9 +136,7 @@ class SideWindowCases:
             if os.path.exists(left):
                 os.remove(left)
         bad = write(os.path.join(app.dir, "patterns", "broken.tvsd"), b"struct Broken {\n    uint16_t a\n};\n")
-        # Started from its own folder with a bare name, as a shell would.
-        app.process = app.wine.start(os.path.join(app.dir, "tavro.exe"), ["relative.bin"], app.dir)
-        app.window = wait_for(app._find_window, timeout=60, interval=0.25, what="the main window")
+        app.start("relative.bin")  # from its own folder with a bare name
         try:
             app.wait_title("Tavro - relative.bin")
             app.menu("s", "a", "s")
