@@ -58,7 +58,6 @@ TEST(PrepareSearch, ConvertsOrNamesTheRefusal) {
         {false, Hex, u"4", Ascii, std::nullopt, "error.search_invalid_hex"},
         {true, Text, u" a ", Ascii, Bytes{0x20, 0x61, 0x20}, nullptr}, {true, Text, u"", Ascii, Bytes{}, nullptr},
         {true, Hex, u" \t", Ascii, Bytes{}, nullptr}, {true, Hex, u" 0A 0b", Ascii, Bytes{0x0A, 0x0B}, nullptr},
-        {true, Text, u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}, nullptr},
         {true, Text, u"\u00E9", Ascii, std::nullopt, "error.search_invalid_text"},
         {true, Hex, u"0A0", Ascii, std::nullopt, "error.search_invalid_hex"},
         {true, Text, std::u16string(4097, u'a'), Utf8, std::nullopt, "error.search_too_long"},

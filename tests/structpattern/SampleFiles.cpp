@@ -62,28 +62,18 @@ Bytes MakePng(std::uint32_t width, std::uint32_t height) {
 }
 
 Bytes MakeElf64() {
-    constexpr std::uint64_t kBase = 0x400000;
-    const Bytes code = {0xB8, 0x3C, 0, 0, 0, 0x31, 0xFF, 0x0F, 0x05};  // mov eax, 60; xor edi, edi; syscall
-    const std::uint64_t size = 64 + 56 + code.size();
     Bytes out = {0x7F, 'E', 'L', 'F', 2, 1, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     // ET_EXEC, EM_X86_64, entry after the headers, program headers at 64, no section headers.
-    Put(out, {{2, 2}, {0x3E, 2}, {1, 4}, {kBase + 64 + 56, 8}, {64, 8}, {0, 8}, {0, 4}, {64, 2}, {56, 2}, {1, 2},
+    Put(out, {{2, 2}, {0x3E, 2}, {1, 4}, {0x400000 + 64 + 56, 8}, {64, 8}, {0, 8}, {0, 4}, {64, 2}, {56, 2}, {1, 2},
               {64, 2}, {0, 2}, {0, 2}});
-    // PT_LOAD, PF_R | PF_X, the whole file at the base.
-    Put(out, {{1, 4}, {5, 4}, {0, 8}, {kBase, 8}, {kBase, 8}, {size, 8}, {size, 8}, {0x1000, 8}});
-    out.insert(out.end(), code.begin(), code.end());
     return out;
 }
 
 Bytes MakePe64() {
     Bytes out;
     PutText(out, "MZ");
-    Put(out, {{0x90, 2}, {3, 2}, {0, 2}, {4, 2}, {0, 2}, {0xFFFF, 2}, {0, 2}, {0xB8, 2}, {0, 2}, {0, 2}, {0, 2},
-              {0x40, 2}});
     out.resize(0x3C);
     Put(out, {{0x80, 4}});
-    out.insert(out.end(), {0x0E, 0x1F, 0xBA, 0x0E, 0x00, 0xB4, 0x09, 0xCD, 0x21, 0xB8, 0x01, 0x4C, 0xCD, 0x21});
-    PutText(out, "This program cannot be run in DOS mode.\r\r\n$");
     out.resize(0x80);
     PutText(out, "PE");
     // IMAGE_FILE_HEADER: x86-64, one section, executable and large address aware.

@@ -13,9 +13,9 @@ using Bytes = std::vector<std::uint8_t>;
 Bytes MakeBmp(std::int32_t width, std::int32_t height, std::uint16_t bitCount);
 // An 8-bit greyscale PNG's signature, IHDR chunk and IEND chunk.
 Bytes MakePng(std::uint32_t width, std::uint32_t height);
-// An x86-64 Linux executable: ELF header, one PT_LOAD program header and code calling exit(0).
+// The ELF header of an x86-64 Linux executable.
 Bytes MakeElf64();
-// A PE32+ console image's DOS header with stub and its NT headers at e_lfanew 0x80.
+// A PE32+ console image's DOS header and its NT headers at e_lfanew 0x80.
 Bytes MakePe64();
 // A ZIP local file header of a stored entry, with its name and data.
 Bytes MakeZip(const char* name, const char* content);
