@@ -292,8 +292,6 @@ TEST(StructLayout, EntryFieldsSizeAlignmentAndRequestSize) {
         {two + "@ENTRY struct SECOND", "Second", false, "c@0+1", 1, 1, 1},
         {"struct A { int x; } B; typedef struct { int y; } S; struct { int z; }; @entry struct s", "S", false,
          "y@0+4", 4, 4, 4},
-        {"struct A { int x; } a; struct B { struct A first; a second; } ; @entry b", "B", false,
-         "first@0+4 second@4+4", 8, 4, 8},
     };
     for (const auto& c : kCases) {
         const auto file = LoadOk(c.source);
