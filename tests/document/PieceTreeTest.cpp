@@ -1,7 +1,9 @@
 // The piece tree against a model that spells every piece out byte by byte.
 
 #include "document/PieceTree.h"
-#include "tests/document/OpenDocument.h"
+#include "tests/document/EditModel.h"
+
+#include <gtest/gtest.h>
 
 #include <random>
 #include <tuple>
