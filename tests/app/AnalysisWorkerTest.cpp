@@ -181,7 +181,6 @@ TEST_F(AnalysisWorker, StopWithoutStartDropsTheRequest) {
     worker.Submit({1, SignalOnRelease(dropped)});
     worker.Stop();
     EXPECT_TRUE(dropped.Wait(std::chrono::seconds(0)));
-    worker.Stop();
     EXPECT_EQ(queue.offered, 0);
 }
 
@@ -198,14 +197,11 @@ std::unique_ptr<typename W::Result> ComputeOnce(const R& request) {
     return std::move(inbox.results[0]);
 }
 
-TEST(InspectorWorker, ComputesTheRowsOfTheRequest) {
+TEST(AnalysisWorkers, InspectorAndStructWorkersComputeTheRowsOfTheRequest) {
     const std::vector<std::uint8_t> bytes{0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48};
-    const auto result = ComputeOnce<InspectorWorker>(InspectorRequest{bytes, u"n/a"});
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->value, ComputeInspectorRows(bytes, u"n/a"));
-}
-
-TEST(StructWorkerTest, BuildsTheRowsOfTheRequest) {
+    const auto rows = ComputeOnce<InspectorWorker>(InspectorRequest{bytes, u"n/a"});
+    ASSERT_NE(rows, nullptr);
+    EXPECT_EQ(rows->value, ComputeInspectorRows(bytes, u"n/a"));
     StructEvalRequest request;
     auto file = std::make_shared<StructPatternFile>();
     std::u16string error;

@@ -294,7 +294,6 @@ TEST(FontChoice, ListsFixedPitchFamiliesOnceSortedAndSelects) {
     const Texts families{u"Consolas", u"Courier New", u"DejaVu Sans Mono"};
     EXPECT_EQ(FamilyIndex(families, u"dejavu sans MONO"), 2u);
     EXPECT_EQ(FamilyIndex(families, u"Removed Font"), 0u);
-    EXPECT_EQ(FamilyIndex({}, u"Consolas"), 0u);
     // The rounded size (halves away from zero), else the first, 8.
     for (const auto& [points, size] : {std::pair{12.5f, 13}, {12.49f, 12}, {28.0f, 28}, {15.0f, 8}})
         EXPECT_EQ(kFontSizes[FontSizeIndex(points)], size) << points;
