@@ -12,11 +12,10 @@ namespace tvx::test {
 class FileSizeLimit {
 public:
     explicit FileSizeLimit(rlim_t bytes) : previousHandler_(std::signal(SIGXFSZ, SIG_IGN)) {
-        rlimit limit{};
-        set_ = ::getrlimit(RLIMIT_FSIZE, &saved_) == 0;
-        limit = saved_;
+        if (::getrlimit(RLIMIT_FSIZE, &saved_) != 0) return;
+        rlimit limit = saved_;
         limit.rlim_cur = bytes;
-        set_ = set_ && ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        set_ = ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
     }
     ~FileSizeLimit() {
         if (set_) ::setrlimit(RLIMIT_FSIZE, &saved_);
