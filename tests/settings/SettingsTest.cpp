@@ -1,22 +1,23 @@
-// The settings file: the key scanner, the fixed layout written, any layout read, the load at
-// start-up, the writes after each change, and writes that fail without losing the previous file.
+// The settings file: the fixed layout written, any layout read, the load at start-up, the
+// writes after each change, and writes that fail without losing the previous file.
 
-#include "settings/JsonScan.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsLifecycle.h"
 
 #include "platform/AppLocation.h"
 #include "platform/File.h"
-#include "platform/Utf8.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/SmallFileSystem.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <locale>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,80 +26,6 @@ namespace tvx {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The result of one scanner lookup of key "k" as text, "<none>" when it fails: s string,
-// b bool, f float, o object start, a string array (joined by "|"), h search history.
-std::string Lookup(char kind, std::string_view text) {
-    std::string out;
-    const auto add = [&](const std::string& item) { out += (out.empty() ? "" : "|") + item; };
-    char number[32];
-    switch (kind) {
-    case 's':
-        return ReadStringValue(text, "k", 0).value_or("<none>");
-    case 'b':
-        if (const auto value = ReadBoolValue(text, "k", 0)) return *value ? "true" : "false";
-        return "<none>";
-    case 'f':
-        if (const auto value = ReadFloatValue(text, "k", 0)) {
-            std::snprintf(number, sizeof number, "%g", static_cast<double>(*value));
-            return number;
-        }
-        return "<none>";
-    case 'o':
-        if (const auto value = FindObjectStart(text, "k", 0)) return std::to_string(*value);
-        return "<none>";
-    case 'a':
-        for (const std::u16string& item : ReadStringArray(text, "k", 16)) add(platform::EncodeUtf8(item));
-        return out;
-    default:
-        for (const SearchHistoryEntry& e : ReadSearchHistory(text, 16))
-            add(platform::EncodeUtf8(e.kind) + ":" + platform::EncodeUtf8(e.query));
-        return out;
-    }
-}
-
-TEST(JsonScan, LookupsTakeWhatIsThereAndFailOtherwise) {
-    const struct {
-        char kind;
-        std::string_view text;
-        std::string result;
-    } kCases[] = {
-        {'s', R"({"k": "\u00e9\u3042\uD83D\uDE00"})", "\xC3\xA9\xE3\x81\x82\xF0\x9F\x98\x80"},
-        {'s', R"({"k": "\uD83Dx"})", "\xEF\xBF\xBDx"},  // a lone surrogate
-        {'s', R"({"k": "\u12G4"})", "u12G4"},           // not an escape
-        {'s', R"({"k": "\u12"})", "u12"},
-        {'s', R"({"k": "\q\/\\\""})", "q/\\\""},  // other escaped bytes literally
-        {'s', R"({"a": "k", "k" : "Black"})", "Black"},
-        {'s', R"({"k")", "<none>"},
-        {'s', R"({"k": 12, "size": "x"})", "<none>"},  // never the next string instead
-        {'b', "{\"k\":\r\n\t true}", "true"},
-        {'b', R"({"k": false})", "false"},
-        {'b', R"({"k": fals)", "<none>"},
-        {'f', R"({"k": 10.5})", "10.5"},
-        {'f', R"({"k": +9})", "9"},
-        {'f', R"({"k": "12"})", "<none>"},  // no number
-        {'f', R"({"k": 1e3})", "1"},      // no exponent
-        {'f', R"({"k": 1000000000000000000000000000000000000000000000000000000})", "<none>"},  // out of range
-        {'o', R"({"k": {"s": "}{", "b": {}}})", "6"},
-        {'o', R"({"k": 1})", "<none>"},
-        {'o', R"({"k": {"s": "unterminated})", "<none>"},
-        {'a', R"({"k": ["C:\\[x]\\a.bin", "b \"q\" ]", "", "d"]})", "C:\\[x]\\a.bin|b \"q\" ]||d"},
-        {'a', R"({"k": "a"})", ""},
-        {'h', R"({"searchHistory": [{"kind": "text", "query": "a"}, {"kind": "hex"}, {"query": "b", "kind": "hex"},
-            {"kind": "text", "query": 5}, 7, {"kind": "text", "query": "{[c]}"}]})", "text:a|hex:b|text:{[c]}"},
-        {'h', R"({"searchHistory": [{"kind": "text", "query": "a"}, {"kind": "hex", "query": "b"]}})", "text:a"},
-    };
-    for (const auto& c : kCases) EXPECT_EQ(Lookup(c.kind, c.text), c.result) << c.kind << " " << c.text;
-    const std::string nested = R"({"v": "1", "o": {"v": "2"}})";
-    EXPECT_EQ(ReadStringValue(nested, "v", nested.find("\"o\"")), "2");  // from the given position
-    // The history stops at its limit (the recent files at theirs: see the settings file cases).
-    std::string history = R"({"searchHistory": [)", firstQueries;
-    for (int i = 0; i < 40; ++i) {
-        history += R"({"kind": "text", "query": ")" + std::to_string(i) + "\"}, ";
-        if (i < 16) firstQueries += (i == 0 ? "text:" : "|text:") + std::to_string(i);
-    }
-    EXPECT_EQ(Lookup('h', history + "{}]}"), firstQueries);
-}
 
 // A record in which every field differs from the record defaults; its version holds
 // characters written with short escapes, four-digit escapes and unescaped.
@@ -109,7 +36,15 @@ AppSettings Distinct() {
             {u"C:\\a.bin", u"D:\\b c\\d.dat"}, {{u"text", u"MZ"}, {u"hex", u"4D 5A"}}};
 }
 
-TEST(SettingsWriter, TheFixedLayout) {
+// A locale that writes "10,5": the writer must not follow it.
+struct CommaDecimal : std::numpunct<char> {
+    char do_decimal_point() const override { return ','; }
+    std::string do_grouping() const override { return "\3"; }
+    char do_thousands_sep() const override { return '.'; }
+};
+
+TEST(SettingsWriter, TheFixedLayoutWhateverTheGlobalLocale) {
+    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
     EXPECT_EQ(SerializeSettings(Distinct()),
               "{\r\n"
               "  \"appVersion\": \"v0.9\\b\\t\\n\\f\\r\\u0001\\u001F/\x7F\",\r\n"
@@ -136,16 +71,8 @@ TEST(SettingsWriter, TheFixedLayout) {
               "  \"recentFiles\": [\"C:\\\\a.bin\", \"D:\\\\b c\\\\d.dat\"],\r\n"
               "  \"searchHistory\": [{\"kind\": \"text\", \"query\": \"MZ\"}, {\"kind\": \"hex\", \"query\": \"4D 5A\"}]\r\n"
               "}\r\n");
-}
-
-// A locale that writes "10,5": the writer must not follow it.
-struct CommaDecimal : std::numpunct<char> {
-    char do_decimal_point() const override { return ','; }
-    std::string do_grouping() const override { return "\3"; }
-    char do_thousands_sep() const override { return '.'; }
-};
-
-TEST(SettingsWriter, NumbersAndEnumerationsOutOfRange) {
+    // Enumerations out of range are written as the fallbacks; sizes with six significant
+    // digits and no exponent (the reader takes none).
     AppSettings s;
     s.encoding = static_cast<TextEncoding>(7);
     s.theme = static_cast<Theme>(-1);
@@ -153,20 +80,17 @@ TEST(SettingsWriter, NumbersAndEnumerationsOutOfRange) {
     s.byteArrayFormat = static_cast<ByteArrayFormat>(2);
     s.byteOrder = static_cast<ByteOrder>(5);
     s.numericBase = static_cast<NumericBase>(9);
-    EXPECT_EQ(SerializeSettings(s), SerializeSettings(AppSettings{}));  // written as the fallbacks
-    // Six significant digits, no exponent (the reader takes none), whatever the global locale.
-    const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+    EXPECT_EQ(SerializeSettings(s), SerializeSettings(AppSettings{}));
     std::string sizes;
-    for (const float size : {10.5f, 1234.0f, 8.333333f, 12345678.0f, 0.0000123456789f}) {
+    for (const float size : {1234.0f, 8.333333f, 12345678.0f, 0.0000123456789f}) {
         s.fontSize = size;
         const std::string text = SerializeSettings(s);
         const std::size_t at = text.find("\"size\": ") + 8;
         sizes += text.substr(at, text.find(',', at) - at) + " ";
     }
     std::locale::global(previous);
-    EXPECT_EQ(sizes, "10.5 1234 8.33333 12345700 0.0000123457 ");
+    EXPECT_EQ(sizes, "1234 8.33333 12345700 0.0000123457 ");
 }
-
 // Characters that stress the escaping and the scanner: JSON syntax, every control
 // character (NUL included), non-ASCII and supplementary characters as surrogate pairs.
 std::u16string RandomText(std::mt19937& random) {
@@ -249,13 +173,34 @@ TEST_F(SettingsFile, RandomRecordsSurviveWriteAndRead) {
     EXPECT_EQ(dir_.List(), std::vector<std::string>{"tavro.settings.json"});
 }
 
-TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
-    using Change = void (*)(AppSettings&);
+// Each text read over the distinct record: the lists are the file's, everything else is
+// changed only by what the text holds and the reader understands.
+TEST_F(SettingsFile, EditedMalformedAndHostileFilesChangeOnlyWhatTheyHold) {
+    const auto none = [](AppSettings&) {};
+    const std::size_t big = 1u << 20;  // hostile sizes: hours if any scan were quadratic
+    std::string lookalikes, history = R"({"searchHistory": [)";
+    for (int i = 0; i < 200000; ++i) lookalikes += "\"theme\" ";
+    std::vector<SearchHistoryEntry> first16;  // the history stops at its limit
+    for (int i = 0; i < 40; ++i) {
+        history += R"({"kind": "text", "query": ")" + std::to_string(i) + "\"}, ";
+        if (i < 16) first16.push_back({u"text", fs::path(std::to_string(i)).u16string()});
+    }
     const struct {
         std::string text;
-        Change change;
+        std::function<void(AppSettings&)> change;
     } kCases[] = {
-        {"not json at all { [ \"", [](AppSettings&) {}},
+        {"not json at all { [ \"", none},
+        // Strings: escapes, a lone surrogate, broken escapes, a key name as a value, a key
+        // without a value, and a value of another type (never the next string instead).
+        {R"({"appVersion": "\u00e9\u3042\uD83D\uDE00"})", [](AppSettings& s) { s.appVersion = u"é\u3042\U0001F600"; }},
+        {R"({"appVersion": "\uD83Dx"})", [](AppSettings& s) { s.appVersion = u"\uFFFDx"; }},
+        {R"({"appVersion": "\u12G4"})", [](AppSettings& s) { s.appVersion = u"u12G4"; }},
+        {R"({"appVersion": "\u12"})", [](AppSettings& s) { s.appVersion = u"u12"; }},
+        {R"({"appVersion": "\q\/\\\""})", [](AppSettings& s) { s.appVersion = u"q/\\\""; }},
+        {R"({"a": "theme", "theme" : "Black"})", [](AppSettings& s) { s.theme = Theme::Black; }},
+        {R"({"theme")", none},
+        {R"({"theme": 12, "x": "Black"})", none},
+        {lookalikes + R"("theme": "Black")", [](AppSettings& s) { s.theme = Theme::Black; }},
         // Unknown names fall back; empty ones are ignored.
         {R"({"theme": "Dark", "encoding": "utf8", "language": "Klingon", "analysis": {"structView":
             {"byteArrayFormat": "ASCII", "endian": "", "numericBase": "decimal"}}})",
@@ -264,16 +209,33 @@ TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
                              TextEncoding::Ascii, Theme::DarkBlue, Language::System, s.fontFamily, s.fontSize, true,
                              true, {}, {}};
          }},
-        // The font: a positive size, keys from the "font" key on only.
-        {R"({"font": {"size": 0}})", [](AppSettings&) {}},
+        // The font: a positive size without exponent in range, keys from the "font" key on only.
+        {R"({"font": {"size": 0}})", none},
+        {R"({"font": {"size": +9}})", [](AppSettings& s) { s.fontSize = 9.0f; }},
+        {R"({"font": {"size": 1e3}})", [](AppSettings& s) { s.fontSize = 1.0f; }},
+        {R"({"font": {"size": "12"}})", none},
+        {R"({"font": {"size": 1000000000000000000000000000000000000000000000000000000}})", none},
+        {"{\"font\": {\"bold\":\r\n\t false, \"italic\": fals}}", [](AppSettings& s) { s.bold = false; }},
         {R"({"family": "Early", "bold": false, "font": {"italic": false}})", [](AppSettings& s) { s.italic = false; }},
-        // Without a closed "analysis" object the visibility flags are not looked for at all.
-        {R"({"dataInspector": {"visible": true}, "analysis": {"structView": {"visible": false})",
-         [](AppSettings&) {}},
-        {R"({"analysis": {"dataInspector": {"visible": true}}})", [](AppSettings& s) { s.dataInspectorVisible = true; }},
+        // The visibility flags only inside a closed "analysis" object; braces in strings do
+        // not count.
+        {R"({"dataInspector": {"visible": true}, "analysis": {"structView": {"visible": false})", none},
+        {R"({"analysis": 1, "dataInspector": {"visible": true}})", none},
+        {R"({"analysis": {"s": "{", "dataInspector": {"visible": true}}})",
+         [](AppSettings& s) { s.dataInspectorVisible = true; }},
+        // The lists: brackets and quotes inside strings, bad bytes, lists beyond the limit.
+        {R"({"recentFiles": ["C:\\[x]\\a.bin", "b \"q\" ]", "", "d"]})",
+         [](AppSettings& s) { s.recentFiles = {u"C:\\[x]\\a.bin", u"b \"q\" ]", u"", u"d"}; }},
+        {R"({"recentFiles": "a"})", none},
         {"{\"recentFiles\": [\"a\xFF" "b\", \"c\"]}", [](AppSettings& s) { s.recentFiles = {u"a\uFFFDb", u"c"}; }},
-        {"{\"recentFiles\": [" + std::string(1u << 20, '"') + "]}",
-         [](AppSettings& s) { s.recentFiles.assign(16, u""); }},
+        {"{\"recentFiles\": [" + std::string(big, '"') + "]}", [](AppSettings& s) { s.recentFiles.assign(16, u""); }},
+        {"{\"recentFiles\": [" + std::string(big + 1, '"') + "]}", none},
+        {R"({"searchHistory": [{"kind": "text", "query": "a"}, {"kind": "hex"}, {"query": "b", "kind": "hex"},
+            {"kind": "text", "query": 5}, 7, {"kind": "text", "query": "{[c]}"}]})",
+         [](AppSettings& s) { s.searchHistory = {{u"text", u"a"}, {u"hex", u"b"}, {u"text", u"{[c]}"}}; }},
+        {R"({"searchHistory": [{"kind": "text", "query": "a"}, {"kind": "hex", "query": "b"]}})",
+         [](AppSettings& s) { s.searchHistory = {{u"text", u"a"}}; }},
+        {history + "{}]}", [&](AppSettings& s) { s.searchHistory = first16; }},
         // A byte order mark, line feeds, tabs, other key orders and extra keys.
         {"\xEF\xBB\xBF{\n\t\"comment\": \"by hand\",\n\t\"font\": { \"size\": 11, \"family\": \"MS Gothic\" },\n"
          "\t\"analysis\": { \"structView\": { \"extra\": {\"nested\": [1, 2]}, \"endian\": \"little\" } },\n"
@@ -285,6 +247,14 @@ TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
              s.searchHistory = {{u"hex", u"4D"}};
              s.theme = Theme::Black;
          }},
+        {std::string(10u << 20, '['), none},
+        {std::string(big, '{'), none},
+        {"{\"analysis\": " + std::string(big, '{'), none},
+        {"{\"searchHistory\": [" + std::string(big, '{') + "]}", none},
+        {"{\"searchHistory\": [" + std::string(big / 2, '{') + std::string(big / 2, '}') + "]}", none},
+        {"{\"theme\": \"" + std::string(big, '\\'), none},
+        {"{\"font\": {\"size\": " + std::string(big, '9'), none},
+        {std::string(big, '"') + "\"theme\"" + std::string(big, ':'), none},
     };
     for (const auto& c : kCases) {
         AppSettings expected = Distinct();
@@ -293,107 +263,79 @@ TEST_F(SettingsFile, EditedAndMalformedFilesChangeOnlyWhatTheyHold) {
         c.change(expected);
         EXPECT_EQ(Read(c.text, Distinct()), expected) << c.text.substr(0, 80);
     }
-    // Many key lookalikes still find the real key.
-    std::string text;
-    for (int i = 0; i < 200000; ++i) text += "\"theme\" ";
-    EXPECT_EQ(Read(text + "\"theme\": \"Black\"", Distinct()).theme, Theme::Black);
     // A file that cannot be read (here a folder) changes nothing.
     AppSettings settings = Distinct();
     EXPECT_FALSE(ReadSettingsFile(settings, dir_.Path().u16string()));
     EXPECT_EQ(settings, Distinct());
 }
 
-TEST_F(SettingsFile, HostileFilesAreReadWithoutHarm) {
-    // Sizes that would take hours if any scan were quadratic.
-    const std::size_t big = 1u << 20;
-    const std::string hostile[] = {
-        std::string(10u << 20, '['),
-        std::string(big, '{'),
-        "{\"analysis\": " + std::string(big, '{'),
-        "{\"searchHistory\": [" + std::string(big, '{') + "]}",
-        "{\"searchHistory\": [" + std::string(big / 2, '{') + std::string(big / 2, '}') + "]}",
-        "{\"recentFiles\": [" + std::string(big + 1, '"') + "]}",
-        "{\"theme\": \"" + std::string(big, '\\'),
-        "{\"font\": {\"size\": " + std::string(big, '9'),
-        std::string(big, '"') + "\"theme\"" + std::string(big, ':'),
-    };
-    AppSettings expected = Distinct();
-    expected.recentFiles.clear();
-    expected.searchHistory.clear();
-    for (const std::string& text : hostile) EXPECT_EQ(Read(text, Distinct()), expected) << text.substr(0, 40);
-}
-
-using SettingsStartup = SettingsFile;
-
-TEST_F(SettingsStartup, AFirstStartWritesTheFileWithTheUsersLanguage) {
-    LoadSettingsAtStartup(settings_, path_, Language::Japanese);
-    AppSettings expected;
-    expected.appVersion = u"v1.02";
-    expected.language = Language::Japanese;
-    EXPECT_EQ(settings_, expected);
-    EXPECT_EQ(FileText(path_), SerializeSettings(expected));
-}
-
-TEST_F(SettingsStartup, OnlyAFileOfAnotherVersionIsRewritten) {
+// The start-up from each state of the file: the record taken, and the file after, which is
+// either the record written or what was there before (the folder's entries unchanged).
+TEST(SettingsStartup, TakesAndWritesTheRecordAsTheFileAllows) {
+    const auto first = [](Language language) { return FirstStartSettings(language); };
     const std::string current = R"({"appVersion": "v1.02", "theme": "Light", "font": {"family": "", "size": -2}})";
-    WriteText(path_, current);
-    LoadSettingsAtStartup(settings_, path_, Language::Japanese);
-    AppSettings expected = FirstStartSettings(Language::System);
-    expected.theme = Theme::Light;  // a bad font is corrected in memory only
-    EXPECT_EQ(settings_, expected);
-    EXPECT_EQ(FileText(path_), current);
-    for (const std::string version : {"\"appVersion\": \"v1.01\", ", "\"appVersion\": \"\", ", ""}) {
-        WriteText(path_, "{" + version + "\"theme\": \"Black\", \"recentFiles\": [\"x.bin\"], \"font\": {\"size\": 0}}");
-        settings_ = AppSettings{};
-        LoadSettingsAtStartup(settings_, path_, Language::English);
-        expected = FirstStartSettings(Language::System);
-        expected.theme = Theme::Black;
-        expected.recentFiles = {u"x.bin"};
-        EXPECT_EQ(settings_, expected) << version;
-        EXPECT_EQ(FileText(path_), SerializeSettings(expected)) << version;
-    }
-}
-
-TEST_F(SettingsStartup, AFileThatCannotBeReadGivesTheFirstStartRecordAndLosesNothing) {
-    // A directory in the file's place cannot be read, and its replacement fails in turn.
-    fs::create_directory(dir_.Path() / "tavro.settings.json");
-    const std::u16string inside = InDir(u"tavro.settings.json/inside.txt");
-    WriteText(inside, "x");
-    settings_.theme = Theme::Light;
-    LoadSettingsAtStartup(settings_, path_, Language::Japanese);
-    EXPECT_EQ(settings_, FirstStartSettings(Language::Japanese));
-    EXPECT_EQ(FileText(inside), "x");
-    EXPECT_EQ(dir_.List(), std::vector<std::string>{"tavro.settings.json"});
-    // A missing folder, and a folder part naming a file, count as a first start.
-    LoadSettingsAtStartup(settings_, InDir(u"missing/tavro.settings.json"), Language::English);
-    EXPECT_EQ(settings_, FirstStartSettings(Language::English));
-    EXPECT_FALSE(fs::exists(dir_.Path() / "missing"));
-    WriteText(InDir(u"plain"), "x");
-    LoadSettingsAtStartup(settings_, InDir(u"plain/tavro.settings.json"), Language::Japanese);
-    EXPECT_EQ(settings_, FirstStartSettings(Language::Japanese));
-    EXPECT_EQ(FileText(InDir(u"plain")), "x");
-}
-
+    AppSettings light = first(Language::System), black = light;
+    light.theme = Theme::Light;  // a bad font is corrected in memory only
+    black.theme = Theme::Black;
+    black.recentFiles = {u"x.bin"};
+    const auto older = [](const std::string& version) {
+        return "{" + version + R"("theme": "Black", "recentFiles": ["x.bin"], "font": {"size": 0}})";
+    };
+    const struct {
+        const char* path;      // the settings file's, in the test's folder
+        const char* existing;  // a file there before, holding text
+        std::string text;
+        Language firstStart;
+        AppSettings expected;
+        bool written;
+    } kCases[] = {
+        {"tavro.settings.json", "", "", Language::Japanese, first(Language::Japanese), true},
+        {"tavro.settings.json", "tavro.settings.json", current, Language::Japanese, light, false},
+        // Only a file of another version is rewritten.
+        {"tavro.settings.json", "tavro.settings.json", older(R"("appVersion": "v1.01", )"), Language::English,
+         black, true},
+        {"tavro.settings.json", "tavro.settings.json", older(R"("appVersion": "", )"), Language::English, black, true},
+        {"tavro.settings.json", "tavro.settings.json", older(""), Language::English, black, true},
+        // A folder in the file's place cannot be read, and its replacement fails in turn.
+        {"tavro.settings.json", "tavro.settings.json/inside.txt", "x", Language::Japanese, first(Language::Japanese),
+         false},
+        // A missing folder, and a folder part naming a file, count as a first start.
+        {"missing/tavro.settings.json", "", "", Language::English, first(Language::English), false},
+        {"plain/tavro.settings.json", "plain", "x", Language::Japanese, first(Language::Japanese), false},
 #ifndef _WIN32
-TEST_F(SettingsStartup, AFileWhoseExistenceCannotBeToldIsNeitherReadNorReplaced) {
-    const fs::path locked = dir_.Path() / "locked";
-    fs::create_directory(locked);
-    path_ = (locked / "tavro.settings.json").u16string();
-    WriteText(path_, R"({"theme": "Light"})");
-    fs::permissions(locked, fs::perms::none);
-    std::error_code error;
-    if (fs::exists(locked / "tavro.settings.json", error)) {
-        fs::permissions(locked, fs::perms::owner_all);
-        GTEST_SKIP() << "this user passes folder permissions";
-    }
-    LoadSettingsAtStartup(settings_, path_, Language::English);
-    fs::permissions(locked, fs::perms::owner_all);
-    EXPECT_EQ(settings_, FirstStartSettings(Language::English));
-    EXPECT_EQ(FileText(path_), R"({"theme": "Light"})");
-}
+        // A file whose existence cannot be told (a folder that cannot be searched) is neither
+        // read nor replaced.
+        {"locked/tavro.settings.json", "locked/tavro.settings.json", current, Language::English,
+         first(Language::English), false},
 #endif
+    };
+    for (const auto& c : kCases) {
+        test::TempDir dir;
+        const fs::path path = dir.Path() / c.path, existing = dir.Path() / c.existing;
+        if (*c.existing) {
+            fs::create_directories(existing.parent_path());
+            WriteText(existing.u16string(), c.text);
+        }
+        const std::vector<std::string> entries = dir.List();
+        const bool locked = std::string(c.path).starts_with("locked");
+        if (locked) fs::permissions(dir.Path() / "locked", fs::perms::none);
+        std::error_code error;
+        if (locked && fs::exists(path, error)) continue;  // this user passes folder permissions
+        AppSettings settings;
+        settings.theme = Theme::Black;
+        LoadSettingsAtStartup(settings, path.u16string(), c.firstStart);
+        if (locked) fs::permissions(dir.Path() / "locked", fs::perms::owner_all);
+        EXPECT_EQ(settings, c.expected) << c.path << " " << c.text;
+        if (c.written) {
+            EXPECT_EQ(FileText(path.u16string()), SerializeSettings(c.expected)) << c.text;
+        } else if (*c.existing) {
+            EXPECT_EQ(FileText(existing.u16string()), c.text) << c.path;
+        }
+        EXPECT_EQ(dir.List(), c.written ? std::vector<std::string>{"tavro.settings.json"} : entries) << c.path;
+    }
+}
 
-TEST_F(SettingsStartup, RecentFilesPutTheOpenedFileFirstOnceAndAreSaved) {
+TEST_F(SettingsFile, RecentFilesPutTheOpenedFileFirstOnceAndAreSaved) {
     AddRecentFile(settings_, u"", path_);  // ignored
     EXPECT_FALSE(test::FileExists(path_));
     // The same file under other case (beyond ASCII too) and redundant steps is moved up.
@@ -415,102 +357,89 @@ TEST_F(SettingsStartup, RecentFilesPutTheOpenedFileFirstOnceAndAreSaved) {
     EXPECT_EQ(settings_.recentFiles.back(), InDir(u"f1"));
 }
 
+// Unpackaged (as the tests run), the file lies beside the executable.
 TEST(SettingsLocation, UnpackedTheFileLiesBesideTheExecutable) {
-    std::u16string packaged;
-    ASSERT_FALSE(platform::PackageLocalStateDirectory(packaged)) << "tests do not run packaged";
     const std::u16string directory = platform::ExecutableDirectory();
     EXPECT_EQ(fs::path(ComputeSettingsPath(directory)), fs::path(directory) / "tavro.settings.json");
 }
 
-// A write that fails must leave the previous settings file exactly as it was and no
+// What holds a fault in place until it ends.
+struct Fault {
+    std::optional<test::FileSizeLimit> limit;
+    platform::FileHandle holder;
+    fs::path readOnly;
+    ~Fault() {
+        if (!readOnly.empty()) fs::permissions(readOnly, fs::perms::owner_all);
+    }
+};
+
+// Each fault injected between writing a first record and writing a changed one must fail
+// the write with the system's error, and leave the previous file byte-identical and no
 // temporary file behind.
-AppSettings ChangedRecord() {
-    AppSettings s;
-    s.theme = Theme::Light;
-    s.recentFiles.assign(16, u"/a/rather/long/path/to/make/the/file/bigger/than/before.bin");
-    return s;
-}
-
-// Writes a first record and returns its bytes.
-test::Bytes WriteOriginal(const std::u16string& path) {
-    AppSettings original;
-    original.fontFamily = u"Original";
-    EXPECT_TRUE(WriteSettingsFile(original, path));
-    return test::ReadFileBytes(path);
-}
-
-TEST(SettingsWriteSafety, AFullDiskLeavesThePreviousFileByteIdenticalWithTheSystemsMessage) {
-    test::TempDir dir;
-    const test::SmallFileSystem disk(dir.Path(), 64 * 1024);
-    if (!disk.Unavailable().empty()) GTEST_SKIP() << "no small file system to fill: " << disk.Unavailable();
-    const auto path = (disk.Path() / "tavro.settings.json").u16string();
-    const test::Bytes before = WriteOriginal(path);
-    test::FillFileSystem(disk.Path());
-
-    EXPECT_FALSE(WriteSettingsFile(ChangedRecord(), path));
+TEST(SettingsWriteSafety, AFailedWriteLosesNothing) {
+    using Inject = bool (*)(const fs::path& folder, const std::u16string& path, Fault& fault);  // false: not here
+    const struct {
+        const char* name;
+        bool fullDisk;              // in a small file system of its own
+        platform::ErrorCode error;  // 0: any with a message
+        Inject inject;
+    } kFaults[] = {
+        {"full disk", true, ENOSPC, [](const fs::path& folder, const std::u16string&, Fault&) {
+             test::FillFileSystem(folder);
+             return true;
+         }},
 #ifndef _WIN32
-    EXPECT_EQ(platform::SystemErrorText(platform::LastError()), platform::SystemErrorText(ENOSPC));
-#endif
-    EXPECT_EQ(test::ReadFileBytes(path), before);
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(disk.Path())) names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"filler", "tavro.settings.json"}));
-}
-
-#ifndef _WIN32
-// The file size limit makes the write of the temporary file fail part-way, as a full disk
-// would; it binds root as well, unlike folder permissions.
-TEST(SettingsWriteSafety, AWriteCutShortLeavesThePreviousFileByteIdentical) {
-    test::TempDir dir;
-    const auto path = dir.File("tavro.settings.json");
-    const test::Bytes before = WriteOriginal(path);
-
-    {
-        const test::FileSizeLimit limit(100);
-        ASSERT_TRUE(limit.Set());
-        EXPECT_FALSE(WriteSettingsFile(ChangedRecord(), path));
-    }
-    EXPECT_EQ(test::ReadFileBytes(path), before);
-    EXPECT_EQ(dir.List(), std::vector<std::string>{"tavro.settings.json"});
-}
-
-TEST(SettingsWriteSafety, AReadOnlyFolderLeavesThePreviousFileByteIdentical) {
-    test::TempDir dir;
-    const auto path = dir.File("tavro.settings.json");
-    const test::Bytes before = WriteOriginal(path);
-    fs::permissions(dir.Path(), fs::perms::owner_read | fs::perms::owner_exec);
-    const bool probeCreated = [&] {
-        std::u16string probe;
-        if (!platform::CreateUniqueFile(dir.Path().u16string(), u"PRB", probe)) return false;
-        platform::RemoveFile(probe);
-        return true;
-    }();
-    if (probeCreated) {
-        fs::permissions(dir.Path(), fs::perms::owner_all);
-        GTEST_SKIP() << "this user may write into read-only folders";
-    }
-    EXPECT_FALSE(WriteSettingsFile(ChangedRecord(), path));
-    fs::permissions(dir.Path(), fs::perms::owner_all);
-    EXPECT_EQ(test::ReadFileBytes(path), before);
-    EXPECT_EQ(dir.List(), std::vector<std::string>{"tavro.settings.json"});
-}
+        // The file size limit cuts the write short as a full disk would; it binds root as well.
+        {"write cut short", false, EFBIG, [](const fs::path&, const std::u16string&, Fault& fault) {
+             EXPECT_TRUE(fault.limit.emplace(100).Set());
+             return true;
+         }},
+        {"read-only folder", false, EACCES, [](const fs::path& folder, const std::u16string&, Fault& fault) {
+             fault.readOnly = folder;
+             fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+             std::u16string probe;
+             if (!platform::CreateUniqueFile(folder.u16string(), u"PRB", probe)) return true;
+             platform::RemoveFile(probe);
+             return false;  // this user may write into read-only folders
+         }},
 #else
-// Another program holding the settings file open without delete sharing blocks the
-// replacement; the file must stay as it was.
-TEST(SettingsWriteSafety, AFileHeldOpenByAnotherProgramStaysByteIdentical) {
-    test::TempDir dir;
-    const auto path = dir.File("tavro.settings.json");
-    const test::Bytes before = WriteOriginal(path);
-    {
-        const platform::FileHandle holder = platform::OpenExistingForWriting(path);
-        ASSERT_TRUE(holder.IsOpen());
-        EXPECT_FALSE(WriteSettingsFile(ChangedRecord(), path));
-    }
-    EXPECT_EQ(test::ReadFileBytes(path), before);
-    EXPECT_EQ(dir.List(), std::vector<std::string>{"tavro.settings.json"});
-}
+        // Another program holding the file open without delete sharing blocks the replacement.
+        {"file held open", false, 0, [](const fs::path&, const std::u16string& path, Fault& fault) {
+             fault.holder = platform::OpenExistingForWriting(path);
+             return fault.holder.IsOpen();
+         }},
 #endif
+    };
+    for (const auto& c : kFaults) {
+        test::TempDir dir;
+        std::optional<test::SmallFileSystem> disk;
+        if (c.fullDisk && !disk.emplace(dir.Path(), 64 * 1024).Unavailable().empty()) {
+            std::printf("no small file system to fill: %s\n", disk->Unavailable().c_str());
+            continue;
+        }
+        const fs::path folder = disk ? disk->Path() : dir.Path();
+        const std::u16string path = (folder / "tavro.settings.json").u16string();
+        AppSettings original, changed;
+        original.fontFamily = u"Original";
+        ASSERT_TRUE(WriteSettingsFile(original, path));
+        const test::Bytes before = test::ReadFileBytes(path);
+        std::vector<std::string> entries;
+        changed.theme = Theme::Light;
+        changed.recentFiles.assign(16, u"/a/rather/long/path/to/make/the/file/bigger/than/before.bin");
+        platform::ErrorCode error = 0;
+        {
+            Fault fault;
+            if (!c.inject(folder, path, fault)) continue;
+            entries = test::ListFolder(folder);
+            EXPECT_FALSE(WriteSettingsFile(changed, path)) << c.name;
+            error = platform::LastError();
+        }
+        EXPECT_FALSE(platform::SystemErrorText(error).empty()) << c.name;
+        EXPECT_EQ(platform::SystemErrorText(error), platform::SystemErrorText(c.error ? c.error : error)) << c.name;
+        EXPECT_EQ(test::ReadFileBytes(path), before) << c.name;
+        EXPECT_EQ(test::ListFolder(folder), entries) << c.name;
+    }
+}
 
 }  // namespace
 }  // namespace tvx
