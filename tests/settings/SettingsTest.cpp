@@ -272,9 +272,9 @@ TEST_F(SettingsFile, EditedMalformedAndHostileFilesChangeOnlyWhatTheyHold) {
 // The start-up from each state of the file: the record taken, and the file after, which is
 // either the record written or what was there before (the folder's entries unchanged).
 TEST(SettingsStartup, TakesAndWritesTheRecordAsTheFileAllows) {
-    const auto first = [](Language language) { return FirstStartSettings(language); };
+    const char* const kFile = "tavro.settings.json";
     const std::string current = R"({"appVersion": "v1.02", "theme": "Light", "font": {"family": "", "size": -2}})";
-    AppSettings light = first(Language::System), black = light;
+    AppSettings light = FirstStartSettings(Language::System), black = light;
     light.theme = Theme::Light;  // a bad font is corrected in memory only
     black.theme = Theme::Black;
     black.recentFiles = {u"x.bin"};
@@ -286,27 +286,24 @@ TEST(SettingsStartup, TakesAndWritesTheRecordAsTheFileAllows) {
         const char* existing;  // a file there before, holding text
         std::string text;
         Language firstStart;
-        AppSettings expected;
+        std::optional<AppSettings> loaded;  // none: the first-start record
         bool written;
     } kCases[] = {
-        {"tavro.settings.json", "", "", Language::Japanese, first(Language::Japanese), true},
-        {"tavro.settings.json", "tavro.settings.json", current, Language::Japanese, light, false},
+        {kFile, "", "", Language::Japanese, {}, true},
+        {kFile, kFile, current, Language::Japanese, light, false},
         // Only a file of another version is rewritten.
-        {"tavro.settings.json", "tavro.settings.json", older(R"("appVersion": "v1.01", )"), Language::English,
-         black, true},
-        {"tavro.settings.json", "tavro.settings.json", older(R"("appVersion": "", )"), Language::English, black, true},
-        {"tavro.settings.json", "tavro.settings.json", older(""), Language::English, black, true},
+        {kFile, kFile, older(R"("appVersion": "v1.01", )"), Language::English, black, true},
+        {kFile, kFile, older(R"("appVersion": "", )"), Language::English, black, true},
+        {kFile, kFile, older(""), Language::English, black, true},
         // A folder in the file's place cannot be read, and its replacement fails in turn.
-        {"tavro.settings.json", "tavro.settings.json/inside.txt", "x", Language::Japanese, first(Language::Japanese),
-         false},
+        {kFile, "tavro.settings.json/inside.txt", "x", Language::Japanese, {}, false},
         // A missing folder, and a folder part naming a file, count as a first start.
-        {"missing/tavro.settings.json", "", "", Language::English, first(Language::English), false},
-        {"plain/tavro.settings.json", "plain", "x", Language::Japanese, first(Language::Japanese), false},
+        {"missing/tavro.settings.json", "", "", Language::English, {}, false},
+        {"plain/tavro.settings.json", "plain", "x", Language::Japanese, {}, false},
 #ifndef _WIN32
         // A file whose existence cannot be told (a folder that cannot be searched) is neither
         // read nor replaced.
-        {"locked/tavro.settings.json", "locked/tavro.settings.json", current, Language::English,
-         first(Language::English), false},
+        {"locked/tavro.settings.json", "locked/tavro.settings.json", current, Language::English, {}, false},
 #endif
     };
     for (const auto& c : kCases) {
@@ -321,13 +318,13 @@ TEST(SettingsStartup, TakesAndWritesTheRecordAsTheFileAllows) {
         if (locked) fs::permissions(dir.Path() / "locked", fs::perms::none);
         std::error_code error;
         if (locked && fs::exists(path, error)) continue;  // this user passes folder permissions
-        AppSettings settings;
-        settings.theme = Theme::Black;
+        AppSettings settings = Distinct();
         LoadSettingsAtStartup(settings, path.u16string(), c.firstStart);
         if (locked) fs::permissions(dir.Path() / "locked", fs::perms::owner_all);
-        EXPECT_EQ(settings, c.expected) << c.path << " " << c.text;
+        const AppSettings expected = c.loaded.value_or(FirstStartSettings(c.firstStart));
+        EXPECT_EQ(settings, expected) << c.path << " " << c.text;
         if (c.written) {
-            EXPECT_EQ(FileText(path.u16string()), SerializeSettings(c.expected)) << c.text;
+            EXPECT_EQ(FileText(path.u16string()), SerializeSettings(expected)) << c.text;
         } else if (*c.existing) {
             EXPECT_EQ(FileText(existing.u16string()), c.text) << c.path;
         }
@@ -363,81 +360,64 @@ TEST(SettingsLocation, UnpackedTheFileLiesBesideTheExecutable) {
     EXPECT_EQ(fs::path(ComputeSettingsPath(directory)), fs::path(directory) / "tavro.settings.json");
 }
 
-// What holds a fault in place until it ends.
-struct Fault {
-    std::optional<test::FileSizeLimit> limit;
-    platform::FileHandle holder;
-    fs::path readOnly;
-    ~Fault() {
-        if (!readOnly.empty()) fs::permissions(readOnly, fs::perms::owner_all);
-    }
-};
-
-// Each fault injected between writing a first record and writing a changed one must fail
-// the write with the system's error, and leave the previous file byte-identical and no
+// Each fault injected between writing a first record and writing a longer one must fail the
+// write with the system's message, and leave the previous file byte-identical and no
 // temporary file behind.
 TEST(SettingsWriteSafety, AFailedWriteLosesNothing) {
-    using Inject = bool (*)(const fs::path& folder, const std::u16string& path, Fault& fault);  // false: not here
-    const struct {
-        const char* name;
-        bool fullDisk;              // in a small file system of its own
-        platform::ErrorCode error;  // 0: any with a message
-        Inject inject;
-    } kFaults[] = {
-        {"full disk", true, ENOSPC, [](const fs::path& folder, const std::u16string&, Fault&) {
-             test::FillFileSystem(folder);
-             return true;
-         }},
-#ifndef _WIN32
-        // The file size limit cuts the write short as a full disk would; it binds root as well.
-        {"write cut short", false, EFBIG, [](const fs::path&, const std::u16string&, Fault& fault) {
-             EXPECT_TRUE(fault.limit.emplace(100).Set());
-             return true;
-         }},
-        {"read-only folder", false, EACCES, [](const fs::path& folder, const std::u16string&, Fault& fault) {
-             fault.readOnly = folder;
-             fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-             std::u16string probe;
-             if (!platform::CreateUniqueFile(folder.u16string(), u"PRB", probe)) return true;
-             platform::RemoveFile(probe);
-             return false;  // this user may write into read-only folders
-         }},
-#else
-        // Another program holding the file open without delete sharing blocks the replacement.
-        {"file held open", false, 0, [](const fs::path&, const std::u16string& path, Fault& fault) {
-             fault.holder = platform::OpenExistingForWriting(path);
-             return fault.holder.IsOpen();
-         }},
-#endif
-    };
-    for (const auto& c : kFaults) {
+    enum Fault { FullDisk, WriteCutShort, ReadOnlyFolder, HeldOpen };
+    for (const Fault fault : {FullDisk, WriteCutShort, ReadOnlyFolder, HeldOpen}) {
         test::TempDir dir;
         std::optional<test::SmallFileSystem> disk;
-        if (c.fullDisk && !disk.emplace(dir.Path(), 64 * 1024).Unavailable().empty()) {
+        if (fault == FullDisk && !disk.emplace(dir.Path(), 64 * 1024).Unavailable().empty()) {
             std::printf("no small file system to fill: %s\n", disk->Unavailable().c_str());
             continue;
         }
         const fs::path folder = disk ? disk->Path() : dir.Path();
         const std::u16string path = (folder / "tavro.settings.json").u16string();
-        AppSettings original, changed;
-        original.fontFamily = u"Original";
-        ASSERT_TRUE(WriteSettingsFile(original, path));
+        ASSERT_TRUE(WriteSettingsFile(AppSettings{}, path));
         const test::Bytes before = test::ReadFileBytes(path);
-        std::vector<std::string> entries;
-        changed.theme = Theme::Light;
+        AppSettings changed = Distinct();
         changed.recentFiles.assign(16, u"/a/rather/long/path/to/make/the/file/bigger/than/before.bin");
-        platform::ErrorCode error = 0;
-        {
-            Fault fault;
-            if (!c.inject(folder, path, fault)) continue;
-            entries = test::ListFolder(folder);
-            EXPECT_FALSE(WriteSettingsFile(changed, path)) << c.name;
-            error = platform::LastError();
+        std::optional<test::FileSizeLimit> limit;
+        platform::FileHandle holder;
+        platform::ErrorCode expected = 0;  // 0: any error with a message
+        std::u16string probe;
+        switch (fault) {
+        case FullDisk:
+            test::FillFileSystem(folder);
+            expected = ENOSPC;
+            break;
+#ifndef _WIN32
+        case WriteCutShort:  // as a full disk would, for root too, unlike folder permissions
+            ASSERT_TRUE(limit.emplace(100).Set());
+            expected = EFBIG;
+            break;
+        case ReadOnlyFolder:
+            fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
+            expected = EACCES;
+            if (!platform::CreateUniqueFile(folder.u16string(), u"PRB", probe)) break;
+            platform::RemoveFile(probe);  // this user may write into read-only folders
+            fs::permissions(folder, fs::perms::owner_all);
+            continue;
+#else
+        case HeldOpen:  // by another program, without delete sharing: the file cannot be replaced
+            holder = platform::OpenExistingForWriting(path);
+            ASSERT_TRUE(holder.IsOpen());
+            break;
+#endif
+        default:
+            continue;
         }
-        EXPECT_FALSE(platform::SystemErrorText(error).empty()) << c.name;
-        EXPECT_EQ(platform::SystemErrorText(error), platform::SystemErrorText(c.error ? c.error : error)) << c.name;
-        EXPECT_EQ(test::ReadFileBytes(path), before) << c.name;
-        EXPECT_EQ(test::ListFolder(folder), entries) << c.name;
+        const std::vector<std::string> entries = test::ListFolder(folder);
+        EXPECT_FALSE(WriteSettingsFile(changed, path)) << fault;
+        const platform::ErrorCode error = platform::LastError();
+        limit.reset();
+        holder.Close();
+        fs::permissions(folder, fs::perms::owner_all);
+        EXPECT_FALSE(platform::SystemErrorText(error).empty()) << fault;
+        EXPECT_EQ(platform::SystemErrorText(error), platform::SystemErrorText(expected ? expected : error)) << fault;
+        EXPECT_EQ(test::ReadFileBytes(path), before) << fault;
+        EXPECT_EQ(test::ListFolder(folder), entries) << fault;
     }
 }
 
