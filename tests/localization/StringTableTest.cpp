@@ -128,7 +128,7 @@ TEST(UserLanguage, FollowsTheSystemLocale) {
     EXPECT_EQ(DefaultLanguageForUser(), std::string(expected) == "Japanese" ? Language::Japanese : Language::English);
 }
 
-// CR LF line breaks only, in both languages; no surrogate pairs.
+// In both languages, with CR LF line breaks only (for a multi-line edit field), no surrogates.
 TEST(AboutText, LicenceAndHomepage) {
     for (std::size_t i = 0; i < kLicenseText.size(); ++i) {
         const char16_t c = kLicenseText[i];
@@ -139,7 +139,6 @@ TEST(AboutText, LicenceAndHomepage) {
     EXPECT_NE(kLicenseText.find(u"WITHOUT WARRANTY"), std::u16string_view::npos);
     EXPECT_NE(kLicenseText.find(u"いかなる保証もありません"), std::u16string_view::npos);
     EXPECT_TRUE(kHomepageAddress.starts_with(u"https://"));
-    EXPECT_NE(kHomepageAddress.find(u".example.com/"), std::u16string_view::npos);
 }
 
 const fs::path kSourceDir = TVX_SOURCE_DIR;

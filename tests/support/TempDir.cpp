@@ -14,14 +14,10 @@ namespace tvx::test {
 namespace fs = std::filesystem;
 
 TempDir::TempDir() {
+    // Unique among the test programs that run at once, and among the folders of one program.
     static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = "tvx-test";
-    if (info) name += std::string("-") + info->name();
-    std::replace_if(name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, '_');
-    name += "-" + std::to_string(random()) + "-" + std::to_string(counter++);
-    path_ = fs::temp_directory_path() / name;
+    const std::string name = std::to_string(std::random_device()()) + "-" + std::to_string(counter++);
+    path_ = fs::temp_directory_path() / ("tvx-test-" + name);
     fs::create_directories(path_);
 }
 
