@@ -25,18 +25,16 @@ TEST(File, UniqueFilesCarryThePrefixAndDoNotCollideBesideTheirParent) {
     TempDir dir;
     const std::u16string directory = dir.Path().u16string();
     // Three in a row, so that one of them meets a name already taken whatever the counter.
-    std::u16string first, second, third;
-    ASSERT_TRUE(CreateUniqueFile(directory, u"TVR", first));
-    ASSERT_TRUE(CreateUniqueFile(directory, u"TVR", second));
-    ASSERT_TRUE(CreateUniqueFile(directory, u"TVR", third));
+    std::u16string made;
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(CreateUniqueFile(directory, u"TVR", made));
     const auto names = dir.List();
     ASSERT_EQ(names.size(), 3u);
     for (const auto& name : names) {
         EXPECT_EQ(name.substr(0, 3), "TVR");
         EXPECT_EQ(name.substr(name.size() - 4), ".tmp");
     }
-    EXPECT_EQ(ParentDirectory(first), ParentDirectory(dir.File("x")));
-    EXPECT_FALSE(CreateUniqueFile(dir.File("missing"), u"TVR", first));
+    EXPECT_EQ(ParentDirectory(made), ParentDirectory(dir.File("x")));
+    EXPECT_FALSE(CreateUniqueFile(dir.File("missing"), u"TVR", made));
     EXPECT_EQ(ParentDirectory(u"name.bin"), u"");
     EXPECT_EQ(ParentDirectory(u"dir/name.bin"), u"dir");
 #ifdef _WIN32
