@@ -194,7 +194,8 @@ TEST(StringTableCompleteness, KeysLookedUpAreDefinedInBothTablesAlike) {
         EXPECT_FALSE(text.starts_with("\xEF\xBB\xBF")) << locale;
         std::size_t lines = 0;
         std::istringstream in(text);
-        for (std::string line; std::getline(in, line);) lines += !line.starts_with('#') && line.find('=') != line.npos;
+        for (std::string line; std::getline(in, line);)
+            lines += !line.starts_with('#') && line.find('=') != line.npos;
         StringTableEntries& table = tables[language == Language::Japanese];
         table = ParseStringTable(text);
         EXPECT_EQ(lines, table.size()) << "a key is defined twice in " << locale;
