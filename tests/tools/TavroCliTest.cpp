@@ -11,7 +11,6 @@
 #include "tests/structpattern/SampleFiles.h"
 #include "tests/support/TempDir.h"
 #include "tools/tavro-cli/Command.h"
-#include "tools/tavro-cli/TerminalText.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -54,17 +53,20 @@ Output RunCommand(const cli::Command& command, std::vector<std::u16string> args)
 
 Bytes AsBytes(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-class TavroCli : public ::testing::Test {
-protected:
-    void SetUp() override {
-        for (const auto& [name, contents] : files_) test::WriteFileBytes(dir_.File(name), AsBytes(contents));
-        std::filesystem::create_directory(dir_.Path() / "sub");
-    }
-    std::u16string F(const std::string& name) const { return dir_.File(name); }
-    std::string P(const std::string& name) const { return platform::EncodeUtf8(dir_.File(name)); }
+struct Row {
+    const cli::Command& command;
+    std::vector<std::u16string> args;
+    int exitCode;
+    testing::Matcher<const std::string&> out, err;
+    std::optional<std::string> after = {};  // the first argument's file afterwards, when changed
+    bool help = false;  // whether an option asks for the command's usage instead
+};
 
-    test::TempDir dir_;
-    std::map<std::string, std::string> files_ = {
+// Each row runs on the same files; one that changes its first argument's file restores it.
+TEST(TavroCli, EveryCommandsOutputExitCodeAndMessages) {
+    test::TempDir dir;
+    const auto F = [&dir](const std::string& name) { return dir.File(name); };
+    const std::map<std::string, std::string> files = {
         {"f.bin", "\x01\x02\x03"},
         {"d.bin", "\x00\x11\x22\x33\x44\x55\x66\x77\x88\x99\xAA\xBB\xCC\xDD\xEE\xFF\x10\x21\x32\x43"s},
         {"t.txt", "A\xE3\x81\x82" "e\xCC\x81\xC0\x80"},
@@ -87,18 +89,9 @@ protected:
         {"cut.json", "{\"theme\": \"Black\", \"font\": {"},
         {"junk.json", "\x1B[2J garbage"},
     };
-};
-
-struct Row {
-    const cli::Command& command;
-    std::vector<std::u16string> args;
-    int exitCode;
-    testing::Matcher<const std::string&> out, err;
-    std::optional<std::string> after = {};  // the first argument's file afterwards, when changed
-};
-
-TEST_F(TavroCli, EveryCommandsOutputExitCodeAndMessages) {
-    const char16_t undecodable[] = {u'-', u'x', 0xDCFF, 0};
+    for (const auto& [name, contents] : files) test::WriteFileBytes(F(name), AsBytes(contents));
+    std::filesystem::create_directory(dir.Path() / "sub");
+    const char16_t undecodable[] = {u'-', u'x', 0xDCFF, 0}, loneHigh[] = {u'a', 0xD800, u'b', 0};
     const std::u16string max = u"FFFFFFFFFFFFFFFF";
     const std::string pastEnd = "is past the end of the file (3 bytes)";
     const auto usage = [](const std::string& name) { return HasSubstr("usage: tavro-cli " + name); };
@@ -128,6 +121,18 @@ TEST_F(TavroCli, EveryCommandsOutputExitCodeAndMessages) {
         {dump, {F("f.bin"), u"--offset", u"0x10000000000000000"}, 2, "", HasSubstr("invalid offset '0x10000000000000000'")},
         {dump, {F("f.bin"), u"-x"}, 2, "", HasSubstr("unexpected argument '-x'")},
         {dump, {u"--", undecodable}, 1, "", HasSubstr("cannot open '-x\\xFF': ")},  // after "--", a file name
+        {dump, {F("f.bin"), u"-h"}, 2, "", HasSubstr("unexpected argument '-h'"), {}, true},
+        {dump, {u"--", u"-h"}, 1, "", HasSubstr("cannot open '-h': ")},  // a file named -h
+        // Names are shown with what would drive the terminal or hide text escaped: C0 (tabs and
+        // line breaks too, one TSV field), DEL and C1, lone surrogates, bidirectional overrides,
+        // separators, zero-width and tag characters; the rest as it is.
+        {dump, {u"\x1B]0;title\x07\t\n"}, 1, "", HasSubstr("open '\\x1B]0;title\\x07\\x09\\x0A': ")},
+        {dump, {u"\x7F\u0085\u009B"}, 1, "", HasSubstr("open '\\x7F\\x85\\x9B': ")},
+        {dump, {loneHigh}, 1, "", HasSubstr("open 'a\\u{D800}b': ")},
+        {dump, {u"\u202Eabc\u2069\u2028\u200B\U000E0041"}, 1, "",
+         HasSubstr("open '\\u{202E}abc\\u{2069}\\u{2028}\\u{200B}\\u{E0041}': ")},
+        {dump, {u"\u65E5\u672C \\x41 \u00E9 \U0001F600"}, 1, "",
+         HasSubstr("open '\xE6\x97\xA5\xE6\x9C\xAC \\x41 \xC3\xA9 \xF0\x9F\x98\x80': ")},
 
         {find, {F("w.bin"), u"--hex", u"61 62", u"--from", u"1"}, 0, "0x2\n", ""},
         {find, {F("w.bin"), u"--text", u"\u00E9"}, 0, "0x5\n", ""},
@@ -135,6 +140,7 @@ TEST_F(TavroCli, EveryCommandsOutputExitCodeAndMessages) {
         {find, {F("w.bin"), u"--text", u"aba", u"--all", u"--backward", u"--from", u"8"}, 0, "0x2\n0x0\n", ""},
         {find, {F("w.bin"), u"--text", u"ab", u"--backward", u"--from", u"1"}, 0, "0x0\n", ""},
         {find, {F("w.bin"), u"--text", u"\u00E9", u"--encoding", u"utf16le"}, 1, "", ""},
+        {find, {F("w.bin"), u"--text", u"-h"}, 1, "", ""},  // the query
         {find, {F("w.bin"), u"--hex", u"0x41"}, 2, "", "tavro-cli: " + invalidHex + "\n"},  // the dialog's message
         {find, {F("w.bin"), u"--text", u"\u00E9", u"--encoding", u"ascii"}, 2, "", HasSubstr("cannot represent")},
         {find, {F("w.bin"), u"--text", std::u16string(4097, u'a')}, 2, "", Not("")},
@@ -211,14 +217,15 @@ TEST_F(TavroCli, EveryCommandsOutputExitCodeAndMessages) {
         {structure, {F("p.tvsd"), F("f.bin"), u"--base", u"oct"}, 2, "", HasSubstr("invalid base 'oct'")},
 
         {settings, {F("full.json")}, 0,
-         "file:          " + P("full.json") +
+         "file:          " + platform::EncodeUtf8(F("full.json")) +
              "\nappVersion:    v1.02\nencoding:      Ascii\ntheme:         Black\nlanguage:      System\n"
              "font:          Mono, 10.5 pt, italic\ndataInspector: shown\n"
              "structView:    hidden; byte arrays hex, byte order little, numbers hex\n"
              "recentFiles:   2\n  1  C:\\a\\x09b.bin\n  2  d.bin\nsearchHistory: 1\n  1  hex  4D 5A\n",
          ""},
         {settings, {F("old.json")}, 0, EndsWith("note: the version is not v1.02; Tavro rewrites the file at its next start\n"), ""},
-        {settings, {F("missing.json")}, 1, "", StartsWith("tavro-cli: cannot read '" + P("missing.json") + "': ")},
+        {settings, {F("missing.json")}, 1, "",
+         StartsWith("tavro-cli: cannot read '" + platform::EncodeUtf8(F("missing.json")) + "': ")},
         // The record shows what Tavro would use; standard error names what it passed over.
         {settings, {F("odd.json")}, 0, StartsWith("file:"), ""},
         {settings, {F("drak.json")}, 0, StartsWith("file:"),
@@ -238,17 +245,19 @@ TEST_F(TavroCli, EveryCommandsOutputExitCodeAndMessages) {
         {patch, {F("f.bin"), u"ins:3:00", u"ow:3:AABB"}, 1, "",
          HasSubstr("2 bytes from 0x3 go past the end of the document (4 bytes)")},
         {patch, {F("f.bin")}, 2, "", HasSubstr("expected a file and at least one operation")},
+        {patch, {u"--help", F("f.bin")}, 2, "", usage("patch"), {}, true},
         {patch, {F("f.bin"), u"zz:0:00"}, 2, "", AllOf(HasSubstr("invalid operation 'zz:0:00'"), usage("patch"))},
     };
-    const std::vector<std::string> listing = dir_.List();
+    const std::vector<std::string> listing = dir.List();
     for (const Row& row : rows) {
         SCOPED_TRACE("row " + std::to_string(&row - rows) + ": " + row.command.name);
         const Output result = RunCommand(row.command, row.args);
         EXPECT_EQ(result.exitCode, row.exitCode) << result.err;
         EXPECT_THAT(result.out, row.out);
         EXPECT_THAT(result.err, row.err);
-        EXPECT_EQ(dir_.List(), listing);
-        for (const auto& [name, contents] : files_) {
+        EXPECT_EQ(cli::AsksForHelp(row.command, row.args), row.help);
+        EXPECT_EQ(dir.List(), listing);
+        for (const auto& [name, contents] : files) {
             const bool changed = row.after && row.args[0] == F(name);
             EXPECT_EQ(test::ReadFileBytes(F(name)), AsBytes(changed ? *row.after : contents)) << name;
             if (changed) test::WriteFileBytes(F(name), AsBytes(contents));
@@ -259,7 +268,7 @@ TEST_F(TavroCli, EveryCommandsOutputExitCodeAndMessages) {
         EXPECT_EQ(result.exitCode, 2) << platform::EncodeUtf8(op);
         EXPECT_THAT(result.err, usage("patch"));
     }
-    EXPECT_EQ(test::ReadFileBytes(F("f.bin")), AsBytes(files_["f.bin"]));
+    EXPECT_EQ(test::ReadFileBytes(F("f.bin")), AsBytes(files.at("f.bin")));
 }
 
 // Without a path the command reads the file where Tavro keeps it, whether it is there or not.
@@ -272,61 +281,29 @@ TEST(TavroCliSettings, WithoutAPathReadsTheFileWhereTavroKeepsIt) {
         EXPECT_THAT(result.err, HasSubstr("'" + expected + "'"));
 }
 
-TEST(TavroCliHelp, OnlyWhereAnOptionMayStand) {
-    const struct {
-        const cli::Command& command;
-        std::vector<std::u16string> args;
-        bool help;
-    } cases[] = {
-        {cli::kDumpCommand, {u"f", u"-h"}, true},
-        {cli::kPatchCommand, {u"--help", u"f"}, true},
-        {cli::kFindCommand, {u"f", u"--text", u"-h"}, false},  // the query
-        {cli::kDumpCommand, {u"--", u"-h"}, false},  // a file named -h
-    };
-    for (const auto& c : cases) EXPECT_EQ(cli::AsksForHelp(c.command, c.args), c.help) << platform::EncodeUtf8(c.args[1]);
-}
-
-TEST(TerminalText, EscapesWhatDrivesOrHidesAndKeepsTheRest) {
-    const char16_t loneHigh[] = {u'a', 0xD800, u'b', 0};
-    const char16_t escapedByte[] = {u'x', 0xDCFF, 0};
-    const struct {
-        std::u16string text;
-        std::string shown;
-    } cases[] = {
-        {u"\x1B]0;title\x07\t\n", "\\x1B]0;title\\x07\\x09\\x0A"},  // C0, tabs and line breaks too (one TSV field)
-        {u"\x7F\u0085\u009B", "\\x7F\\x85\\x9B"},               // DEL and C1 (NEL, CSI)
-        {escapedByte, "x\\xFF"},                                // an undecodable byte of a file name
-        {loneHigh, "a\\u{D800}b"},                              // any other lone surrogate
-        {u"\u202Eabc\u2069\u2028\u200B", "\\u{202E}abc\\u{2069}\\u{2028}\\u{200B}"},  // overrides, separators, zero-width
-        {u"\U000E0041", "\\u{E0041}"},                          // a tag, beyond the BMP
-        {u"\u65E5\u672C\u8A9E \\x41 \u00E9 \U0001F600", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E \\x41 \xC3\xA9 \xF0\x9F\x98\x80"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(cli::TerminalText(c.text), c.shown) << c.shown;
-}
-
-// The operations applied to a plain byte vector with the states before and after for undo and
-// redo; false when one does not fit.
+// The operations applied to a plain byte vector, every state kept for undo and redo; false
+// when one does not fit.
 struct ByteModel {
-    Bytes bytes;
-    std::vector<Bytes> undo, redo;
+    std::vector<Bytes> states;
+    std::size_t current = 0;  // the states after it can be redone
 
-    bool Step(std::vector<Bytes>& from, std::vector<Bytes>& to) {
-        if (from.empty()) return false;
-        to.push_back(std::exchange(bytes, from.back()));
-        from.pop_back();
-        return true;
-    }
     bool Apply(int kind, std::size_t at, const Bytes& values) {
-        if (kind >= 3) return kind == 3 ? Step(undo, redo) : Step(redo, undo);
+        if (kind >= 3) {
+            const bool can = kind == 3 ? current > 0 : current + 1 < states.size();
+            if (can) current = kind == 3 ? current - 1 : current + 1;
+            return can;
+        }
+        Bytes bytes = states[current];
         if (at + (kind == 1 ? 0 : values.size()) > bytes.size()) return false;
-        undo.push_back(bytes);
-        redo.clear();
         const auto where = bytes.begin() + static_cast<std::ptrdiff_t>(at);
         if (kind == 0) std::copy(values.begin(), values.end(), where);
         if (kind == 1) bytes.insert(where, values.begin(), values.end());
         if (kind == 2) bytes.erase(where, where + static_cast<std::ptrdiff_t>(values.size()));
+        states.resize(++current);
+        states.push_back(std::move(bytes));
         return true;
     }
+    const Bytes& Now() const { return states[current]; }
 };
 
 std::string Hex(std::uint64_t value, const char* format) {
@@ -348,11 +325,11 @@ TEST(PatchCommand, MatchesAByteModelForRandomOperations) {
         for (auto& byte : original) byte = static_cast<std::uint8_t>(random());
         test::WriteFileBytes(path, original);
 
-        ByteModel model{original, {}, {}};
+        ByteModel model{{original}};
         bool fits = true;
         std::vector<std::u16string> args{path};
         for (int i = 0, operations = 1 + static_cast<int>(random() % 6); i < operations; ++i) {
-            const std::uint64_t at = random() % (model.bytes.size() + 3);
+            const std::uint64_t at = random() % (model.Now().size() + 3);
             Bytes values(1 + random() % 3);
             std::string hex;
             for (auto& value : values) {
@@ -377,8 +354,8 @@ TEST(PatchCommand, MatchesAByteModelForRandomOperations) {
             EXPECT_EQ(test::ReadFileBytes(path), original);
         } else {
             EXPECT_EQ(result.exitCode, 0) << result.err;
-            EXPECT_EQ(test::ReadFileBytes(path), model.bytes);
-            EXPECT_THAT(result.out, HasSubstr("new size " + std::to_string(model.bytes.size()) + " bytes"));
+            EXPECT_EQ(test::ReadFileBytes(path), model.Now());
+            EXPECT_THAT(result.out, HasSubstr("new size " + std::to_string(model.Now().size()) + " bytes"));
             (result.out.starts_with("patched in place") ? inPlace : replaced)++;
         }
         EXPECT_EQ(dir.List(), std::vector<std::string>{"f.bin"});
