@@ -54,28 +54,29 @@ std::shared_ptr<void> SignalOnRelease(Event& event) {
     return std::shared_ptr<void>(nullptr, [&event](void*) { event.Set(); });
 }
 
-// Stands in for the owner's message queue: takes the worker's posts over, or refuses them.
+// Stands in for the owner's message queue: takes over the first `accepts` posts, refuses the rest.
 template <typename Result>
 struct Inbox {
-    bool accept = true;
+    int accepts = 1 << 30;
     std::mutex mutex;
     std::condition_variable changed;
-    int offered = 0;
+    std::vector<std::uint64_t> offered;  // the generations of every result offered
     std::vector<std::unique_ptr<Result>> results;  // read once the worker has stopped
 
     std::function<bool(Result*)> Poster() {
         return [this](Result* result) {
             std::lock_guard lock(mutex);
-            ++offered;
+            offered.push_back(result->generation);
+            const bool accept = std::ssize(offered) <= accepts;
             if (accept) results.emplace_back(result);
             changed.notify_all();
             return accept;
         };
     }
     // Waits (on the owner thread) until `count` results have been offered.
-    [[nodiscard]] bool WaitForOffers(int count) {
+    [[nodiscard]] bool WaitForOffers(std::size_t count) {
         std::unique_lock lock(mutex);
-        return changed.wait_for(lock, kPatience, [&] { return offered >= count; });
+        return changed.wait_for(lock, kPatience, [&] { return offered.size() >= count; });
     }
 };
 
@@ -116,54 +117,42 @@ protected:
 };
 
 // Requests before Start wait in the slot, the newest replacing the one before; so do ten more
-// while that one is computed: two computations in all. Each result carries its request's
-// generation, current until the next request, so only the newest result is shown.
+// while that one is computed, and the last of them is dropped: two computations in all. Each
+// result carries its request's generation, current until the next request. The queue refuses
+// the second result, which the worker frees.
 TEST_F(AnalysisWorker, KeepsOnlyTheNewestRequestAndPostsEachResultWithItsGeneration) {
+    queue.accepts = 1;
     worker.Submit({1, nullptr});
     const std::uint64_t first = worker.Submit({2, nullptr});
     worker.Start();
     worker.Start();  // running already: no second thread
     ASSERT_TRUE(compute.started.Wait());
     EXPECT_TRUE(worker.IsCurrent(first));
-    std::uint64_t last = 0;
-    for (int id = 3; id <= 12; ++id) last = worker.Submit({id, nullptr});
+    for (int id = 3; id <= 12; ++id) worker.Submit({id, nullptr});
+    worker.DropPending();  // 12 is never computed; the computation goes on
+    const std::uint64_t last = worker.Submit({13, nullptr});
     EXPECT_FALSE(worker.IsCurrent(first));
     EXPECT_TRUE(worker.IsCurrent(last));
     compute.gate.Set();
     ASSERT_TRUE(queue.WaitForOffers(2));
     worker.Stop();
-    EXPECT_EQ(compute.computed, (std::vector<int>{2, 12}));
-    ASSERT_EQ(queue.results.size(), 2u);
-    EXPECT_EQ(queue.results[0]->generation, first);
+    EXPECT_EQ(compute.computed, (std::vector<int>{2, 13}));
+    EXPECT_EQ(queue.offered, (std::vector<std::uint64_t>{first, last}));
+    ASSERT_EQ(queue.results.size(), 1u);
     EXPECT_EQ(queue.results[0]->value.id, 20);
-    EXPECT_EQ(queue.results[1]->generation, last);
-    EXPECT_EQ(queue.results[1]->value.id, 120);
 }
 
-// A request dropped while another is computed is never computed; the computation goes on. The
-// queue refuses both results, which the worker frees.
-TEST_F(AnalysisWorker, DropPendingLeavesTheComputationInProgress) {
-    queue.accept = false;
-    worker.Start();
-    worker.Submit({1, nullptr});
-    ASSERT_TRUE(compute.started.Wait());
-    worker.Submit({2, nullptr});
-    worker.DropPending();
-    compute.gate.Set();
-    worker.Submit({3, nullptr});
-    ASSERT_TRUE(queue.WaitForOffers(2));
+// Stop drops the waiting request at once: before Start, and during a computation, where it then
+// waits for the computation to end and post its result before the thread is joined.
+TEST_F(AnalysisWorker, StopDropsTheWaitingRequestAndJoinsAfterTheComputation) {
+    Event unstarted, dropped;
+    worker.Submit({1, SignalOnRelease(unstarted)});
     worker.Stop();
-    EXPECT_EQ(compute.computed, (std::vector<int>{1, 3}));
-}
-
-// Stop during a computation drops the waiting request at once, then waits for the computation
-// to end and post its result before the thread is joined.
-TEST_F(AnalysisWorker, StopWhileComputingJoinsAfterTheComputation) {
-    Event dropped;
-    worker.Start();
-    worker.Submit({1, nullptr});
+    EXPECT_TRUE(unstarted.Wait(std::chrono::seconds(0)));
+    worker.Start();  // again after a Stop
+    worker.Submit({2, nullptr});
     ASSERT_TRUE(compute.started.Wait());
-    worker.Submit({2, SignalOnRelease(dropped)});
+    worker.Submit({3, SignalOnRelease(dropped)});
     // The gate opens only once Stop has dropped the waiting request.
     std::jthread opener([&] {
         EXPECT_TRUE(dropped.Wait());
@@ -171,17 +160,9 @@ TEST_F(AnalysisWorker, StopWhileComputingJoinsAfterTheComputation) {
     });
     worker.Stop();
     EXPECT_TRUE(dropped.Wait(std::chrono::seconds(0)));
-    EXPECT_EQ(compute.computed, std::vector<int>{1});
+    EXPECT_EQ(compute.computed, std::vector<int>{2});
     ASSERT_EQ(queue.results.size(), 1u);
-    EXPECT_EQ(queue.results[0]->value.id, 10);
-}
-
-TEST_F(AnalysisWorker, StopWithoutStartDropsTheRequest) {
-    Event dropped;
-    worker.Submit({1, SignalOnRelease(dropped)});
-    worker.Stop();
-    EXPECT_TRUE(dropped.Wait(std::chrono::seconds(0)));
-    EXPECT_EQ(queue.offered, 0);
+    EXPECT_EQ(queue.results[0]->value.id, 20);
 }
 
 // Runs one request through a worker built on the slot; its result, or null.
@@ -197,7 +178,7 @@ std::unique_ptr<typename W::Result> ComputeOnce(const R& request) {
     return std::move(inbox.results[0]);
 }
 
-TEST(AnalysisWorkers, InspectorAndStructWorkersComputeTheRowsOfTheRequest) {
+TEST_F(AnalysisWorker, InspectorAndStructWorkersComputeTheRowsOfTheRequest) {
     const std::vector<std::uint8_t> bytes{0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48};
     const auto rows = ComputeOnce<InspectorWorker>(InspectorRequest{bytes, u"n/a"});
     ASSERT_NE(rows, nullptr);
