@@ -45,7 +45,6 @@ public:
     // A random user action (an edit, a group of edits, an undo or a redo; opening or closing a
     // group that spans actions; a save if allowed), then a random read and changed-range query.
     void RandomStep(bool keepPositions, bool saves) {
-        const State before{bytes_, from_};
         const auto choice = Below(saves ? 13 : 12);
         if (choice < 2) {
             const bool undo = choice == 0;
@@ -69,6 +68,7 @@ public:
         } else if (choice == 12) {
             Save();
         } else {
+            const State before{bytes_, from_};
             bool changed = false;
             if (choice == 2 && !keepPositions) {
                 EditGroup group(document_);
@@ -125,17 +125,18 @@ public:
     void CheckAll() { Expect(ReadAll() == bytes_, "all bytes"); }
 
 private:
-    // The file byte under a document byte (-1: inserted) and whether the document byte is new.
+    // The file byte under a document byte (-1: inserted) and whether the document byte is new;
+    // small, as the history keeps a copy per byte and step.
     struct Origin {
-        std::int64_t file;
-        bool changed;
+        std::int32_t file : 31;
+        bool changed : 1;
     };
     using Origins = std::vector<Origin>;
     using State = std::pair<Bytes, Origins>;
 
     static Origins Unchanged(std::size_t size) {
         Origins origins(size);
-        for (std::size_t i = 0; i < size; ++i) origins[i] = {static_cast<std::int64_t>(i), false};
+        for (std::size_t i = 0; i < size; ++i) origins[i] = {static_cast<std::int32_t>(i), false};
         return origins;
     }
 
