@@ -60,8 +60,7 @@ TEST(DecodeUtf16Character, TheFirstUnitOrPairOfPlausibleText) {
         bool littleEndian;
         Text text;
     } cases[] = {
-        {{0x41, 0, 0x42, 0, 0x43, 0, 0x44, 0}, true, u"A"},
-        {{0, 0x41, 0, 0x42, 0, 0x43, 0, 0x44}, false, u"A"},
+        {{0x41, 0, 0x42, 0, 0x43, 0, 0x44, 0}, true, u"A"}, {{0, 0x41, 0, 0x42, 0, 0x43, 0, 0x44}, false, u"A"},
         {{0x00, 0xD7, 0x20, 0x00, 0x41, 0x00}, true, u"\xD700"},
         {{0, 0x41, 0, 0x42, 0}, false, u"A"},  // an odd last byte stays out
         {{0x3D, 0xD8, 0x00, 0xDE, 0x20, 0x00, 0x41, 0x00}, true, u"\U0001F600"},
@@ -71,8 +70,7 @@ TEST(DecodeUtf16Character, TheFirstUnitOrPairOfPlausibleText) {
         {{0x41}, true, std::nullopt},
         {{0x3D, 0xD8, 0x00}, true, std::nullopt},  // no room for the low surrogate
         {{0x00, 0x00, 0x20, 0x00, 0x41, 0x00}, true, std::nullopt},
-        {{0x41, 0x42, 0x43, 0x44}, true, std::nullopt},  // implausible
-        {{0x41, 0x42, 0x43, 0x44}, false, std::nullopt},
+        {{0x41, 0x42, 0x43, 0x44}, true, std::nullopt}, {{0x41, 0x42, 0x43, 0x44}, false, std::nullopt},  // implausible
     };
     for (const auto& c : cases)
         EXPECT_EQ(DecodeUtf16Character(c.bytes, c.littleEndian), c.text) << testing::PrintToString(c.bytes);
@@ -132,12 +130,10 @@ TEST(InspectorRows, IntegerRowsAgreeWithMemcpyOverRandomBytes) {
         const auto at = [&](InspectorRow row) { return values[static_cast<std::size_t>(row)]; };
         EXPECT_EQ(at(InspectorRow::Binary), u"0b" + Text16(std::bitset<8>(bytes[0]).to_string().insert(4, "_")));
         for (const auto& [row, width, big] : kRows) {
+            Bytes field(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(width, bytes.size())));
+            if (big) std::reverse(field.begin(), field.end());
             std::uint64_t value = 0;
-            if (width <= bytes.size()) {
-                Bytes field(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(width));
-                if (big) std::reverse(field.begin(), field.end());
-                std::memcpy(&value, field.data(), width);
-            }
+            std::memcpy(&value, field.data(), field.size());
             EXPECT_EQ(at(row), width <= bytes.size() ? HexAndDecimal(value, static_cast<int>(2 * width)) : kUnavailable)
                 << "row " << static_cast<int>(row) << ", " << bytes.size() << " bytes";
         }
@@ -196,10 +192,7 @@ TEST(InspectorLayout, ClicksInTheValueColumnSelectTheirRow) {
         std::size_t values;
         int row;
     } cases[] = {
-        {120, 38, 11, 0},
-        {300, 38 + 36 - 0.01f, 11, 0},
-        {300, 38 + 36, 11, 1},
-        {479.5f, 399, 11, 10},
+        {120, 38, 11, 0}, {300, 38 + 36 - 0.01f, 11, 0}, {300, 38 + 36, 11, 1}, {479.5f, 399, 11, 10},
         {119.9f, 100, 11, -1},        // name column
         {300, 37.9f, 11, -1},         // header
         {300, 38 + 36 * 11, 11, -1},  // below the last row

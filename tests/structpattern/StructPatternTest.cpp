@@ -403,12 +403,19 @@ std::string ValueOf(const std::vector<StructViewRow>& rows, std::string_view nam
     return "<no row>";
 }
 
-TEST(FormatIntegerValue, AgreesWithAPlainModel) {
+std::string Float(const Bytes& bytes, FieldKind kind, ByteOrder order, NumericBase base = NumericBase::Hex) {
+    return Narrow(FormatFloatValue(bytes.data(), bytes.size(), kind, {ByteArrayFormat::Hex, order, base}));
+}
+
+// Over random bytes: integers of one to eight bytes in both orders and bases against a plain
+// model, doubles and floats in both orders against printf.
+TEST(ValueTexts, IntegersAndFloatsAgreeWithModelsOverRandomBytes) {
     std::mt19937_64 random(7);
-    for (int round = 0; round < 2000; ++round) {
+    for (int round = 0; round < 5000; ++round) {
+        const std::uint64_t bits = random();
+        Bytes b(8);
+        for (int i = 0; i < 8; ++i) b[i] = static_cast<std::uint8_t>(bits >> (8 * i));
         const std::size_t n = 1 + random() % 8;
-        Bytes b(n);
-        for (auto& byte : b) byte = static_cast<std::uint8_t>(random());
         unsigned long long little = 0, big = 0;
         for (std::size_t i = 0; i < n; ++i) {
             little |= static_cast<unsigned long long>(b[i]) << (8 * i);
@@ -420,31 +427,11 @@ TEST(FormatIntegerValue, AgreesWithAPlainModel) {
             EXPECT_EQ(Narrow(FormatIntegerValue(b.data(), n, order, NumericBase::Hex)), hex);
             EXPECT_EQ(Narrow(FormatIntegerValue(b.data(), n, order, NumericBase::Dec)), std::to_string(value));
         }
-    }
-    EXPECT_EQ(Narrow(FormatIntegerValue(nullptr, 0, ByteOrder::Little, NumericBase::Hex)), "");
-    // Wider than eight bytes: raw hex in memory order whatever the format.
-    Bytes wide(16);
-    for (int i = 0; i < 16; ++i) wide[i] = static_cast<std::uint8_t>(i + 1);
-    for (const ByteOrder order : {ByteOrder::Little, ByteOrder::Big})
-        EXPECT_EQ(Narrow(FormatIntegerValue(wide.data(), 16, order, NumericBase::Dec)),
-                  "0x01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10");
-}
-
-std::string Float(const Bytes& bytes, FieldKind kind, ByteOrder order, NumericBase base = NumericBase::Hex) {
-    return Narrow(FormatFloatValue(bytes.data(), bytes.size(), kind, {ByteArrayFormat::Hex, order, base}));
-}
-
-TEST(FormatFloatValue, AgreesWithPrintfForRandomBits) {
-    std::mt19937_64 random(11);
-    for (int round = 0; round < 5000; ++round) {
-        const std::uint64_t bits = random();
         const auto low = static_cast<std::uint32_t>(bits);
         double value;
         float single;
         std::memcpy(&value, &bits, 8);
         std::memcpy(&single, &low, 4);
-        Bytes b(8);
-        for (int i = 0; i < 8; ++i) b[i] = static_cast<std::uint8_t>(bits >> (8 * i));
         const Bytes b4(b.begin(), b.begin() + 4);
         char text[64];
         if (value == value) {  // NaN texts differ between C libraries
@@ -458,6 +445,13 @@ TEST(FormatFloatValue, AgreesWithPrintfForRandomBits) {
             EXPECT_EQ(Float(Bytes(b4.rbegin(), b4.rend()), FieldKind::Float, ByteOrder::Big), text);
         }
     }
+    EXPECT_EQ(Narrow(FormatIntegerValue(nullptr, 0, ByteOrder::Little, NumericBase::Hex)), "");
+    // Wider than eight bytes: raw hex in memory order whatever the format.
+    Bytes wide(16);
+    for (int i = 0; i < 16; ++i) wide[i] = static_cast<std::uint8_t>(i + 1);
+    for (const ByteOrder order : {ByteOrder::Little, ByteOrder::Big})
+        EXPECT_EQ(Narrow(FormatIntegerValue(wide.data(), 16, order, NumericBase::Dec)),
+                  "0x01 02 03 04 05 06 07 08 09 0A 0B 0C 0D 0E 0F 10");
     // A double resized by the directives shows as an integer.
     EXPECT_EQ(Float({0, 0, 0x80, 0x3F}, FieldKind::Double, ByteOrder::Little), "0x3F800000");
 }
