@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <bitset>
 #include <cstdio>
@@ -112,14 +113,10 @@ std::u16string HexAndDecimal(std::uint64_t value, int digits) {
 // Over random bytes of every length up to nine, each integer row holds the value of its width
 // in its byte order (memcpy, reversed for big-endian), exactly when its bytes are all there.
 TEST(InspectorRows, IntegerRowsAgreeWithMemcpyOverRandomBytes) {
-    const struct {
-        InspectorRow row;
-        std::size_t width;
-        bool big;
-    } kRows[] = {{InspectorRow::UInt8, 1, false},    {InspectorRow::UInt16Le, 2, false},
-                 {InspectorRow::UInt16Be, 2, true},  {InspectorRow::UInt32Le, 4, false},
-                 {InspectorRow::UInt32Be, 4, true},  {InspectorRow::UInt64Le, 8, false},
-                 {InspectorRow::UInt64Be, 8, true}};
+    // The rows of one, two, four and eight bytes in each byte order.
+    const std::pair<bool, std::array<InspectorRow, 4>> kOrders[] = {
+        {false, {InspectorRow::UInt8, InspectorRow::UInt16Le, InspectorRow::UInt32Le, InspectorRow::UInt64Le}},
+        {true, {InspectorRow::UInt8, InspectorRow::UInt16Be, InspectorRow::UInt32Be, InspectorRow::UInt64Be}}};
     static_assert(std::endian::native == std::endian::little);
     for (const std::u16string& value : ComputeInspectorRows({}, u"--")) EXPECT_EQ(value, u"--");
     std::mt19937_64 random(5);
@@ -129,13 +126,16 @@ TEST(InspectorRows, IntegerRowsAgreeWithMemcpyOverRandomBytes) {
         const InspectorValues values = ComputeInspectorRows(bytes, kUnavailable);
         const auto at = [&](InspectorRow row) { return values[static_cast<std::size_t>(row)]; };
         EXPECT_EQ(at(InspectorRow::Binary), u"0b" + Text16(std::bitset<8>(bytes[0]).to_string().insert(4, "_")));
-        for (const auto& [row, width, big] : kRows) {
-            Bytes field(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min(width, bytes.size())));
-            if (big) std::reverse(field.begin(), field.end());
-            std::uint64_t value = 0;
-            std::memcpy(&value, field.data(), field.size());
-            EXPECT_EQ(at(row), width <= bytes.size() ? HexAndDecimal(value, static_cast<int>(2 * width)) : kUnavailable)
-                << "row " << static_cast<int>(row) << ", " << bytes.size() << " bytes";
+        for (const auto& [big, rows] : kOrders) {
+            for (std::size_t k = 0; k < rows.size(); ++k) {
+                const std::size_t width = std::size_t{1} << k, n = std::min(width, bytes.size());
+                Bytes field(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+                if (big) std::reverse(field.begin(), field.end());
+                std::uint64_t value = 0;
+                std::memcpy(&value, field.data(), n);
+                const std::u16string text = n == width ? HexAndDecimal(value, static_cast<int>(2 * n)) : kUnavailable;
+                EXPECT_EQ(at(rows[k]), text) << width << (big ? " big" : " little") << ", " << bytes.size() << " bytes";
+            }
         }
         // Values wider than their digits are never cut.
         const std::uint64_t any = random() >> (random() % 64);
