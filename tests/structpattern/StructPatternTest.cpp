@@ -585,7 +585,7 @@ struct ShownField {
     std::string_view text = {};
 };
 
-// Each field is written into zero bytes as long as the pattern's request, in the format's byte
+// Each field is written into zero bytes as long as the pattern's request, in the case's byte
 // order, and must show as a row of its name, offset, value and (for integers) size.
 TEST(ShippedPatterns, ShowTheFieldsOfTheirFormats) {
     const struct {
