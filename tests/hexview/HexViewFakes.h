@@ -1,14 +1,16 @@
 #pragma once
-// Stand-ins for the hex view's window, text stack and document, and a view over them with
-// round numbers: cells 10 DIPs, rows 22 DIPs, offset column 90, hex column 480, text column
-// 160; 980 x 700 pixels at 96 DPI show 31 rows.
+// Stand-ins for the hex view's window and text stack, a document that can refuse edits, and a
+// view over them with round numbers: cells 10 DIPs, rows 22 DIPs, offset column 90, hex column
+// 480, text column 160; 980 x 700 pixels at 96 DPI show 31 rows.
 
-#include "document/DocumentInterfaces.h"
 #include "hexview/HexView.h"
+#include "tests/document/OpenDocument.h"
+#include "tests/search/MemoryDocument.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 #include <numeric>
 #include <optional>
 #include <string>
@@ -16,97 +18,50 @@
 
 namespace tvx::test {
 
-using Bytes = std::vector<std::uint8_t>;
-
-// A document held in memory, its history kept as whole copies. Edits can be made to fail;
-// size can be faked far beyond what is stored (bytes past the stored ones read as offset & 0xFF).
-class MemoryDocument final : public IUndoableDocument {
+// The real document over a scratch file, whose edits can be made to fail.
+class FakeDocument final : public IUndoableDocument {
 public:
-    explicit MemoryDocument(Bytes bytes = {}) : bytes_(std::move(bytes)) {}
+    using Span = std::span<const std::uint8_t>;
+    explicit FakeDocument(const Bytes& bytes) : file_(bytes) {}
 
-    bool IsOpen() const override { return open_; }
-    std::uint64_t GetSize() const override { return fakeSize_ ? *fakeSize_ : bytes_.size(); }
-    std::u16string GetPath() const override { return u"memory"; }
+    bool IsOpen() const override { return Doc().IsOpen(); }
+    std::uint64_t GetSize() const override { return Doc().GetSize(); }
+    std::u16string GetPath() const override { return Doc().GetPath(); }
     ByteBlock ReadBytes(std::uint64_t offset, std::uint64_t count) const override {
-        ByteBlock block{offset, {}};
-        for (std::uint64_t p = offset; open_ && p < GetSize() && p - offset < count; ++p)
-            block.bytes.push_back(p < bytes_.size() ? bytes_[p] : static_cast<std::uint8_t>(p));
-        return block;
+        return Doc().ReadBytes(offset, count);
     }
-    bool OverwriteByte(std::uint64_t offset, std::uint8_t value) override {
-        return offset < bytes_.size() && Splice(offset, 1, Bytes{value});
+    bool IsModified() const override { return Doc().IsModified(); }
+    std::uint64_t GetLogicalSize() const override { return Doc().GetLogicalSize(); }
+    bool OverwriteByte(std::uint64_t at, std::uint8_t value) override { return Ok() && Doc().OverwriteByte(at, value); }
+    bool InsertByte(std::uint64_t at, std::uint8_t value) override { return Ok() && Doc().InsertByte(at, value); }
+    bool DeleteByte(std::uint64_t at) override { return Ok() && Doc().DeleteByte(at); }
+    bool InsertBytes(std::uint64_t at, Span bytes) override { return Ok() && Doc().InsertBytes(at, bytes); }
+    bool OverwriteBytes(std::uint64_t at, Span bytes) override { return Ok() && Doc().OverwriteBytes(at, bytes); }
+    bool DeleteBytes(std::uint64_t at, std::uint64_t count) override { return Ok() && Doc().DeleteBytes(at, count); }
+    bool InsertRepeated(std::uint64_t at, std::uint64_t count, Span pattern) override {
+        return Ok() && Doc().InsertRepeated(at, count, pattern);
     }
-    bool InsertByte(std::uint64_t offset, std::uint8_t value) override { return Splice(offset, 0, Bytes{value}); }
-    bool DeleteByte(std::uint64_t offset) override { return Splice(offset, 1, {}); }
-    bool IsModified() const override { return !undo_.empty(); }
-    std::uint64_t GetLogicalSize() const override { return GetSize(); }
-    bool InsertBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-        return Splice(offset, 0, bytes);
+    bool OverwriteRepeated(std::uint64_t at, std::uint64_t count, Span pattern) override {
+        return Ok() && Doc().OverwriteRepeated(at, count, pattern);
     }
-    bool OverwriteBytes(std::uint64_t offset, std::span<const std::uint8_t> bytes) override {
-        return !bytes.empty() && Splice(offset, bytes.size(), bytes);
+    bool ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t length, Span bytes, Span held) override {
+        return Ok() && Doc().ReplaceEach(offsets, length, bytes, held);
     }
-    bool DeleteBytes(std::uint64_t offset, std::uint64_t count) override {
-        return count != 0 && Splice(offset, count, {});
-    }
-    bool InsertRepeated(std::uint64_t offset, std::uint64_t count, std::span<const std::uint8_t> pattern) override {
-        return !pattern.empty() && Splice(offset, 0, Repeated(count, pattern));
-    }
-    bool OverwriteRepeated(std::uint64_t offset, std::uint64_t count, std::span<const std::uint8_t> pattern) override {
-        return !pattern.empty() && Splice(offset, count, Repeated(count, pattern));
-    }
-    bool ReplaceEach(std::span<const std::uint64_t>, std::uint64_t, std::span<const std::uint8_t>,
-                     std::span<const std::uint8_t>) override {
-        return false;  // the view never replaces
-    }
-    void BeginEditGroup() override { ++depth_; }
-    void EndEditGroup() override {
-        if (depth_ > 0 && --depth_ == 0) grouped_ = false;
-    }
-    bool CanUndo() const override { return !undo_.empty(); }
-    bool CanRedo() const override { return !redo_.empty(); }
-    std::optional<EditRange> Undo() override { return Replay(undo_, redo_, true); }
-    std::optional<EditRange> Redo() override { return Replay(redo_, undo_, false); }
+    void BeginEditGroup() override { Doc().BeginEditGroup(); }
+    void EndEditGroup() override { Doc().EndEditGroup(); }
+    bool CanUndo() const override { return Doc().CanUndo(); }
+    bool CanRedo() const override { return Doc().CanRedo(); }
+    std::optional<EditRange> Undo() override { return Doc().Undo(); }
+    std::optional<EditRange> Redo() override { return Doc().Redo(); }
 
-    Bytes bytes_;
-    bool open_ = true;
-    bool failEdits_ = false;
-    std::optional<std::uint64_t> fakeSize_;
+    Bytes ReadAll() const { return file_.ReadAll(); }
+    bool failEdits = false;
 
 private:
-    struct Step {
-        Bytes before, after;
-        EditRange undone, redone;  // where each direction leaves the step's bytes
-    };
-    static Bytes Repeated(std::uint64_t count, std::span<const std::uint8_t> pattern) {
-        Bytes bytes;
-        for (std::uint64_t i = 0; i < count; ++i) bytes.push_back(pattern[i % pattern.size()]);
-        return bytes;
-    }
-    // Replaces removed bytes at offset by bytes; within an open group the step grows.
-    bool Splice(std::uint64_t offset, std::uint64_t removed, std::span<const std::uint8_t> bytes) {
-        if (failEdits_ || !open_ || offset > bytes_.size() || bytes_.size() - offset < removed) return false;
-        if (!grouped_) undo_.push_back({bytes_, {}, {offset, removed}, {}});
-        grouped_ = depth_ > 0;
-        const auto at = bytes_.begin() + static_cast<std::ptrdiff_t>(offset);
-        bytes_.insert(bytes_.erase(at, at + static_cast<std::ptrdiff_t>(removed)), bytes.begin(), bytes.end());
-        undo_.back().after = bytes_;
-        undo_.back().redone = {offset, bytes.size()};
-        redo_.clear();
-        return true;
-    }
-    std::optional<EditRange> Replay(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
-        depth_ = 0;
-        grouped_ = false;
-        if (from.empty()) return std::nullopt;
-        to.push_back(from.back());
-        from.pop_back();
-        bytes_ = undo ? to.back().before : to.back().after;
-        return undo ? to.back().undone : to.back().redone;
-    }
-    std::vector<Step> undo_, redo_;
-    int depth_ = 0;
-    bool grouped_ = false;  // the open group already has its step
+    bool Ok() const { return !failEdits; }
+    EditableDocument& Doc() { return file_.document; }
+    const EditableDocument& Doc() const { return file_.document; }
+    OpenDocument file_;
 };
 
 struct HostEvent {
@@ -189,25 +144,22 @@ class HexViewTest : public ::testing::Test {
 protected:
     // Opens a document of `size` bytes 0, 1, 2, ... and forgets the events so far.
     void Open(std::size_t size) {
-        document.bytes_.resize(size);
-        std::iota(document.bytes_.begin(), document.bytes_.end(), std::uint8_t{0});
-        view.SetDocument(&document);
+        Bytes bytes(size);
+        std::iota(bytes.begin(), bytes.end(), std::uint8_t{0});
+        auto next = std::make_unique<FakeDocument>(bytes);
+        view.SetDocument(next.get());
+        document = std::move(next);
         host.events = {};
     }
     void Editable() {
         view.SetEditingEnabled(true);
         host.events = {};
     }
-    void InsertMode() {
-        Editable();
-        ASSERT_TRUE(view.KeyDown(HexKey::Insert, false));
-        host.events = {};
-    }
 
     FakeHost host;
     FakeMeasurer measurer;
     HexView view{host, measurer};
-    MemoryDocument document;
+    std::unique_ptr<FakeDocument> document;
 };
 
 }  // namespace tvx::test

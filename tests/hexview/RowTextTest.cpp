@@ -63,58 +63,53 @@ TEST(HexMetrics, RowHeightIsTheLargestOfTheThreeRules) {
     }
 }
 
-TEST(RowCells, OffsetsHexCellsAndTheEncodingsDecoder) {
+TEST(RowCells, OffsetsAndHexCells) {
     MemoryDocument small(Bytes(10)), large;
-    large.fakeSize_ = std::uint64_t{1} << 32;
+    large.claimedSize = std::uint64_t{1} << 32;
     EXPECT_EQ(FormatOffset(&small, 0x12340), u"00012340:");
     EXPECT_EQ(FormatOffset(nullptr, 0), u"00000000:");
     EXPECT_EQ(FormatOffset(&large, 0x12340), u"0000000000012340:");
     EXPECT_EQ(FormatOffset(&small, 0x123456789A), u"123456789A:");  // wider than the padding
-
-    const Bytes bytes{0xC3, 0xA9, 0x41, 0x00};
-    const MemoryDocument document(bytes);
-    const RowCells row = BuildRowCells(&document, 0, bytes, TextEncoding::Ascii);
+    const RowCells row = BuildRowCells(&small, 0, Bytes{0xC3, 0x0A}, TextEncoding::Utf8);
     EXPECT_EQ(row.offsetText, u"00000000:");
-    EXPECT_EQ(row.hexCells, (std::vector<std::u16string>{u"C3", u"A9", u"41", u"00"}));
-    EXPECT_EQ(row.textCells, (Cells{u".", u".", u"A", u"."}));
-    const std::pair<TextEncoding, Cells> decoders[] = {
-        {TextEncoding::Utf8, {u"\u00E9", u"", u"A", u"."}},
-        {TextEncoding::Utf16Le, {u"\uA9C3", u"", u"A", u""}},
-        {TextEncoding::Utf16Be, {u"\uC3A9", u"", u"\u4100", u""}},
-        {static_cast<TextEncoding>(9), {u".", u".", u"A", u"."}},
-    };
-    for (const auto& [encoding, cells] : decoders)
-        EXPECT_EQ(BuildRowCells(&document, 0, bytes, encoding).textCells, cells);
-    EXPECT_EQ(BuildRowCells(nullptr, 0, bytes, TextEncoding::Utf8).textCells, (Cells{u".", u".", u"A", u"."}));
-    EXPECT_EQ(DecodeAsciiCells(Bytes{0x41, 0x00, 0x7F, 0x20, 0x7E, 0x80}), (Cells{u"A", u".", u".", u" ", u"~", u"."}));
+    EXPECT_EQ(row.hexCells, (std::vector<std::u16string>{u"C3", u"0A"}));
+    EXPECT_EQ(BuildRowCells(nullptr, 0, Bytes{0xC3, 0x41}, TextEncoding::Utf8).textCells, (Cells{u".", u"A"}));
 
     EXPECT_EQ(PaletteFor(Theme::Light).background, (Rgb{0xF6, 0xF4, 0xEF}));
     EXPECT_FALSE(PaletteFor(Theme::DarkBlue).background == PaletteFor(Theme::Black).background);
     EXPECT_EQ(PaletteFor(static_cast<Theme>(7)).background, PaletteFor(Theme::Light).background);
 }
 
-// A character shows in the cell of its first byte with its combining marks; a row starting
-// inside a character leaves its cells empty; bytes of no printable character are dots.
-TEST(Utf8Cells, CharactersMarksAndInvalidBytes) {
+// A character shows in the cell of its first byte (in UTF-8 with its combining marks); a row
+// starting inside a character leaves its cells empty; bytes of no printable character are dots.
+TEST(RowCells, TextCellsOfEachEncoding) {
+    using enum TextEncoding;
     const struct {
+        TextEncoding encoding;
         Bytes bytes;
-        std::uint64_t row;
         Cells cells;
     } cases[] = {
-        {{0x65, 0xCC, 0x81}, 0, {u"e\u0301", u"", u""}},
-        {{0x61, 0xD6, 0x91}, 0, {u"a\u0591", u"", u""}},  // not on the fixed list: the system's classes
-        {{0x61, 0xCC, 0x81, 0xCC, 0xA3}, 0, {u"a\u0301\u0323", u"", u"", u"", u""}},
-        {{0xCC, 0x81, 0x41}, 0, {u"\u0301", u"", u"A"}},              // a mark with nothing to join
-        {{0x66, 0xC3, 0xA9, 0x5E}, 0, {u"f", u"\u00E9", u"", u"^"}},  // precomposed and spacing: no marks
-        {{0xC0, 0x80, 0x80, 0x09, 0x7F}, 0, {u".", u".", u".", u".", u"."}},  // overlong, stray, controls
-        {{0xED, 0xA0, 0x80}, 0, {u".", u".", u"."}},                          // encoded surrogate
-        {{0xE3, 0x81, 0x41, 0xF8, 0x41}, 0, {u".", u".", u"A", u".", u"A"}},  // truncated, resynchronised
-        {{0x41, 0xE3, 0x81}, 0, {u"A", u".", u"."}},                          // truncated at the document end
-        {{0xC2, 0x85}, 0, {u"\u0085", u""}},  // a C1 control in two bytes is printable per the unit rule
+        {Ascii, {0x41, 0x00, 0x7F, 0x20, 0x7E, 0x80}, {u"A", u".", u".", u" ", u"~", u"."}},
+        {static_cast<TextEncoding>(9), {0xC3, 0xA9, 0x41}, {u".", u".", u"A"}},  // unknown: ASCII
+        {Utf8, {0x65, 0xCC, 0x81}, {u"e\u0301", u"", u""}},
+        {Utf8, {0x61, 0xD6, 0x91}, {u"a\u0591", u"", u""}},  // not on the fixed list: the system's classes
+        {Utf8, {0x61, 0xCC, 0x81, 0xCC, 0xA3}, {u"a\u0301\u0323", u"", u"", u"", u""}},
+        {Utf8, {0xCC, 0x81, 0x41}, {u"\u0301", u"", u"A"}},              // a mark with nothing to join
+        {Utf8, {0x66, 0xC3, 0xA9, 0x5E}, {u"f", u"\u00E9", u"", u"^"}},  // precomposed and spacing: no marks
+        {Utf8, {0xC0, 0x80, 0x80, 0x09, 0x7F}, {u".", u".", u".", u".", u"."}},  // overlong, stray, controls
+        {Utf8, {0xED, 0xA0, 0x80}, {u".", u".", u"."}},                          // encoded surrogate
+        {Utf8, {0xE3, 0x81, 0x41, 0xF8, 0x41}, {u".", u".", u"A", u".", u"A"}},  // truncated, resynchronised
+        {Utf8, {0x41, 0xE3, 0x81}, {u"A", u".", u"."}},                          // truncated at the document end
+        {Utf8, {0xC2, 0x85}, {u"\u0085", u""}},  // a C1 control in two bytes is printable per the unit rule
+        {Utf16Le, {0xC3, 0xA9, 0x41, 0x00}, {u"\uA9C3", u"", u"A", u""}},
+        {Utf16Be, {0xC3, 0xA9, 0x41, 0x00}, {u"\uC3A9", u"", u"\u4100", u""}},
+        {Utf16Le, {0x3D, 0xD8, 0x00, 0xDE, 0x01, 0x03}, {u".", u"", u".", u"", u".", u""}},  // surrogates, a mark
+        {Utf16Le, {0x7F, 0x00, 0x0A, 0x00, 0xFF, 0xFF, 0xFE, 0xFF}, {u".", u"", u".", u"", u".", u"", u".", u""}},
+        {Utf16Le, {0xFD, 0xFF, 0x80, 0x00, 0x41}, {u"\uFFFD", u"", u"\u0080", u"", u"."}},
     };
     for (const auto& c : cases) {
         const MemoryDocument document(c.bytes);
-        EXPECT_EQ(DecodeUtf8Cells(document, c.row, c.bytes.size()), c.cells) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(BuildRowCells(&document, 0, c.bytes, c.encoding).textCells, c.cells) << testing::PrintToString(c.bytes);
     }
     Bytes bytes(32, 0x41);
     bytes[13] = 0x00;  // a control in the context before row 1
@@ -128,22 +123,25 @@ TEST(Utf8Cells, CharactersMarksAndInvalidBytes) {
     const MemoryDocument document(bytes);
     EXPECT_EQ(DecodeUtf8Cells(document, 0, 16)[14], u"e\u0301");
     EXPECT_EQ(DecodeUtf8Cells(document, 16, 6), (Cells{u"", u"\U0001F600", u"", u"", u"", u"A"}));
+    for (char32_t cp : {0x300, 0x36F, 0x483, 0x489, 0x1AB0, 0x1AFF, 0x1DC0, 0x1DFF, 0x20D0, 0x20FF, 0x3099, 0x309A,
+                        0xFE00, 0xFE0F, 0xFE20, 0xFE2F, 0xE0100, 0xE01EF, 0x200D})
+        EXPECT_TRUE(IsCombiningMark(cp)) << std::hex << static_cast<unsigned>(cp);
+    for (char32_t cp : {0x2FF, 0x370, 0x482, 0x48A, 0x309B, 0x200C, 0x200E, 0xFE10, 0xE00FF, 0xE01F0, 0x41})
+        EXPECT_FALSE(IsCombiningMark(cp)) << std::hex << static_cast<unsigned>(cp);
 }
 
 // Property: text made of characters that are not marks shows each character once, in the
 // cell of its first byte, for any row split.
-TEST(Utf8Cells, RandomTextShowsEveryCharacterOnceInItsFirstCell) {
+TEST(RowCells, RandomUtf8TextShowsEveryCharacterOnceInItsFirstCell) {
     std::mt19937 random(7);
-    const char32_t pool[] = {U'A', U'z', U'~', 0xE9, 0x3B1, 0x3042, 0x30AB, 0x4E9C, 0xFF21, 0x1F600, 0x20BB7};
+    const std::u16string pool[] = {u"A",      u"z",      u"~",      u"\u00E9",     u"\u03B1",    u"\u3042",
+                                   u"\u30AB", u"\u4E9C", u"\uFF21", u"\U0001F600", u"\U00020BB7"};
     for (int round = 0; round < 50; ++round) {
         std::u16string text;
         std::vector<std::uint64_t> starts;
         Bytes bytes;
         for (int n = 0; n < 40; ++n) {
-            const char32_t c = pool[random() % std::size(pool)];
-            std::u16string unit = c > 0xFFFF ? std::u16string{static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)),
-                                                              static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF))}
-                                             : std::u16string(1, static_cast<char16_t>(c));
+            const std::u16string& unit = pool[random() % std::size(pool)];
             starts.push_back(bytes.size());
             const std::string utf8 = platform::EncodeUtf8(unit);
             bytes.insert(bytes.end(), utf8.begin(), utf8.end());
@@ -162,22 +160,6 @@ TEST(Utf8Cells, RandomTextShowsEveryCharacterOnceInItsFirstCell) {
         }
         EXPECT_EQ(shown, text);
     }
-}
-
-TEST(Utf16Cells, UnitsShowInTheirFirstByteAndOthersAreDots) {
-    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x41, 0x00, 0x42, 0x00}, true), (Cells{u"A", u"", u"B", u""}));
-    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x30, 0x42, 0x00, 0x41}, false), (Cells{u"\u3042", u"", u"A", u""}));
-    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x3D, 0xD8, 0x00, 0xDE, 0x01, 0x03}, true),  // surrogates, a mark
-              (Cells{u".", u"", u".", u"", u".", u""}));
-    EXPECT_EQ(DecodeUtf16Cells(Bytes{0x7F, 0x00, 0x0A, 0x00, 0xFF, 0xFF, 0xFE, 0xFF}, true),
-              (Cells{u".", u"", u".", u"", u".", u"", u".", u""}));
-    EXPECT_EQ(DecodeUtf16Cells(Bytes{0xFD, 0xFF, 0x80, 0x00, 0x41}, true),
-              (Cells{u"\uFFFD", u"", u"\u0080", u"", u"."}));
-    for (char32_t cp : {0x300, 0x36F, 0x483, 0x489, 0x1AB0, 0x1AFF, 0x1DC0, 0x1DFF, 0x20D0, 0x20FF, 0x3099, 0x309A,
-                        0xFE00, 0xFE0F, 0xFE20, 0xFE2F, 0xE0100, 0xE01EF, 0x200D})
-        EXPECT_TRUE(IsCombiningMark(cp)) << std::hex << static_cast<unsigned>(cp);
-    for (char32_t cp : {0x2FF, 0x370, 0x482, 0x48A, 0x309B, 0x200C, 0x200E, 0xFE10, 0xE00FF, 0xE01F0, 0x41})
-        EXPECT_FALSE(IsCombiningMark(cp)) << std::hex << static_cast<unsigned>(cp);
 }
 
 TEST(MatchMarks, AgreeWithANaiveScanOfTheWholeDocument) {

@@ -18,32 +18,12 @@ using History = std::vector<SearchHistoryEntry>;
 using enum SearchQueryKind;
 using enum TextEncoding;
 
-TEST(ParseHexQuery, TakesWholeBytesWithWhiteSpaceAnywhere) {
-    const std::pair<std::u16string, std::optional<Bytes>> cases[] = {
-        {u" 4 1\t4\r\n2 ", Bytes{0x41, 0x42}}, {u"41\u300042", Bytes{0x41, 0x42}},  // ideographic space
-        {u"0a0B", Bytes{0x0A, 0x0B}}, {u"   ", std::nullopt}, {u"414", std::nullopt}, {u"0x41", std::nullopt},
-        {u"4G", std::nullopt}, {u"+1", std::nullopt}, {u"\uFF14\uFF11", std::nullopt},  // full-width digits
-    };
-    for (const auto& c : cases) EXPECT_EQ(ParseHexQuery(c.first), c.second) << &c - cases;
-}
-
-TEST(EncodeTextQuery, EncodesInTheViewsEncoding) {
-    const std::tuple<std::u16string, TextEncoding, std::optional<Bytes>> cases[] = {
-        {u"\u00E9", Ascii, std::nullopt}, {u"\u00E9", Utf8, Bytes{0xC3, 0xA9}}, {u"\u00E9", Utf16Le, Bytes{0xE9, 0x00}},
-        {u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}}, {u"Ab", Ascii, Bytes{'A', 'b'}},
-        {u"\U0001F600", Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}}, {u"\U0001F600", Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}},
-        {u"", Utf8, std::nullopt}, {u"a", static_cast<TextEncoding>(7), std::nullopt},
-    };
-    for (const auto& [text, encoding, bytes] : cases)
-        EXPECT_EQ(EncodeTextQuery(text, encoding), bytes) << static_cast<int>(encoding);
-    EXPECT_EQ(TrimSearchQuery(u" \t\r\nab c\n "), u"ab c");
-    EXPECT_EQ(TrimSearchQuery(u" \t "), u"");
-    EXPECT_EQ(TrimSearchQuery(u"\u3000x"), u"\u3000x");
-}
-
-// A search query is trimmed and must not be empty; a replacement is kept as typed, and nothing
+// A search query is trimmed and must not be empty; hex takes whole bytes with white space
+// anywhere, text is encoded in the view's encoding. A replacement is kept as typed, and nothing
 // is a deletion. Too long: QueryLengthLimits.
 TEST(PrepareSearch, ConvertsOrNamesTheRefusal) {
+    constexpr bool kSearch = false, kReplace = true;
+    const char *const kHex = "error.search_invalid_hex", *const kText = "error.search_invalid_text";
     const struct {
         bool replacement;
         SearchQueryKind kind;
@@ -52,15 +32,26 @@ TEST(PrepareSearch, ConvertsOrNamesTheRefusal) {
         std::optional<Bytes> bytes;
         const char* errorKey;
     } cases[] = {
-        {false, Hex, u" \t41 42\r\n", Ascii, Bytes{0x41, 0x42}, nullptr},
-        {false, Text, u"  ", Utf8, std::nullopt, "error.search_invalid_text"},
-        {false, Text, u"\u00E9", Ascii, std::nullopt, "error.search_invalid_text"},
-        {false, Hex, u"4", Ascii, std::nullopt, "error.search_invalid_hex"},
-        {true, Text, u" a ", Ascii, Bytes{0x20, 0x61, 0x20}, nullptr}, {true, Text, u"", Ascii, Bytes{}, nullptr},
-        {true, Hex, u" \t", Ascii, Bytes{}, nullptr}, {true, Hex, u" 0A 0b", Ascii, Bytes{0x0A, 0x0B}, nullptr},
-        {true, Text, u"\u00E9", Ascii, std::nullopt, "error.search_invalid_text"},
-        {true, Hex, u"0A0", Ascii, std::nullopt, "error.search_invalid_hex"},
-        {true, Text, std::u16string(4097, u'a'), Utf8, std::nullopt, "error.search_too_long"},
+        {kSearch, Hex, u" \t41 42\r\n", Ascii, Bytes{0x41, 0x42}, nullptr},
+        {kSearch, Hex, u" 4 1\t4\r\n2 ", Ascii, Bytes{0x41, 0x42}, nullptr},
+        {kSearch, Hex, u"41\u300042", Ascii, Bytes{0x41, 0x42}, nullptr},  // ideographic space
+        {kSearch, Hex, u"0a0B", Ascii, Bytes{0x0A, 0x0B}, nullptr},
+        {kSearch, Hex, u"   ", Ascii, {}, kHex}, {kSearch, Hex, u"414", Ascii, {}, kHex},
+        {kSearch, Hex, u"0x41", Ascii, {}, kHex}, {kSearch, Hex, u"4G", Ascii, {}, kHex},
+        {kSearch, Hex, u"+1", Ascii, {}, kHex}, {kSearch, Hex, u"\uFF14\uFF11", Ascii, {}, kHex},  // full-width
+        {kSearch, Text, u"  ", Utf8, {}, kText}, {kSearch, Text, u"\u00E9", Ascii, {}, kText},
+        {kSearch, Text, u"\u00E9", Utf8, Bytes{0xC3, 0xA9}, nullptr},
+        {kSearch, Text, u"\u00E9", Utf16Le, Bytes{0xE9, 0x00}, nullptr},
+        {kSearch, Text, u"\u00E9", Utf16Be, Bytes{0x00, 0xE9}, nullptr},
+        {kSearch, Text, u"Ab", Ascii, Bytes{'A', 'b'}, nullptr},
+        {kSearch, Text, u"\U0001F600", Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}, nullptr},
+        {kSearch, Text, u"\U0001F600", Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}, nullptr},
+        {kSearch, Text, u"a", static_cast<TextEncoding>(7), {}, kText},
+        {kReplace, Text, u" a ", Ascii, Bytes{0x20, 0x61, 0x20}, nullptr},
+        {kReplace, Text, u"", Ascii, Bytes{}, nullptr}, {kReplace, Hex, u" \t", Ascii, Bytes{}, nullptr},
+        {kReplace, Hex, u" 0A 0b", Ascii, Bytes{0x0A, 0x0B}, nullptr},
+        {kReplace, Text, u"\u00E9", Ascii, {}, kText}, {kReplace, Hex, u"0A0", Ascii, {}, kHex},
+        {kReplace, Text, std::u16string(4097, u'a'), Utf8, {}, "error.search_too_long"},
     };
     for (const auto& c : cases) {
         const auto search = PrepareSearch(c.kind, c.text, c.encoding);
@@ -70,6 +61,8 @@ TEST(PrepareSearch, ConvertsOrNamesTheRefusal) {
         EXPECT_STREQ(errorKey ? errorKey : "", c.errorKey ? c.errorKey : "") << &c - cases;
     }
     EXPECT_EQ(PrepareSearch(Hex, u" \t41 42\r\n", Ascii).query, u"41 42");
+    EXPECT_EQ(PrepareSearch(Text, u" \t\r\nab c\n ", Ascii).query, u"ab c");
+    EXPECT_EQ(PrepareSearch(Text, u"\u3000x", Ascii).query, u"\u3000x");
 }
 
 // The query box's limits let through the longest pattern and no longer one; they count bytes, not
