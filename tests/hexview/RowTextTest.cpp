@@ -186,77 +186,55 @@ TEST(MatchMarks, AgreeWithANaiveScanOfTheWholeDocument) {
 }
 
 TEST(CopyFormat, EachFormatOfTheSameBytes) {
+    using enum CopyFormat;
     Bytes thirteen(13);
     std::iota(thirteen.begin(), thirteen.end(), std::uint8_t{0xF4});
     const Bytes three{0x00, 0x0A, 0xFF};
-    const struct {
-        Bytes bytes;
-        CopyFormat format;
-        std::u16string text;
-    } cases[] = {
-        {three, CopyFormat::HexSpaced, u"00 0A FF"},
-        {{0x41}, CopyFormat::HexSpaced, u"41"},
-        {three, CopyFormat::HexCompact, u"000AFF"},
-        {three, CopyFormat::PythonBytes, u"b'\\x00\\x0a\\xff'"},
-        {{'\''}, CopyFormat::PythonBytes, u"b'\\x27'"},
-        {three, CopyFormat::CArray, u"unsigned char data[3] = {\r\n    0x00, 0x0a, 0xff\r\n};"},
-        {thirteen, CopyFormat::CArray,
+    const std::tuple<Bytes, CopyFormat, std::u16string> cases[] = {
+        {three, HexSpaced, u"00 0A FF"}, {{0x41}, HexSpaced, u"41"}, {three, HexCompact, u"000AFF"},
+        {three, PythonBytes, u"b'\\x00\\x0a\\xff'"}, {{'\''}, PythonBytes, u"b'\\x27'"},
+        {three, CArray, u"unsigned char data[3] = {\r\n    0x00, 0x0a, 0xff\r\n};"},
+        {thirteen, CArray,
          u"unsigned char data[13] = {\r\n"
          u"    0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb, 0xfc, 0xfd, 0xfe, 0xff,\r\n"
          u"    0x00\r\n};"},
-        {Bytes(thirteen.begin(), thirteen.begin() + 12), CopyFormat::CArray,
+        {Bytes(thirteen.begin(), thirteen.begin() + 12), CArray,
          u"unsigned char data[12] = {\r\n"
          u"    0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa, 0xfb, 0xfc, 0xfd, 0xfe, 0xff\r\n};"},
-        {{'f'}, CopyFormat::Base64, u"Zg=="},
-        {{'f', 'o', 'o', 'b', 'a', 'r'}, CopyFormat::Base64, u"Zm9vYmFy"},
-        {{0xFB, 0xFF}, CopyFormat::Base64, u"+/8="},
+        {{'f'}, Base64, u"Zg=="}, {{'f', 'o', 'o', 'b', 'a', 'r'}, Base64, u"Zm9vYmFy"}, {{0xFB, 0xFF}, Base64, u"+/8="},
     };
-    for (const auto& c : cases) EXPECT_EQ(FormatCopyText(c.bytes, c.format), c.text);
+    for (const auto& [bytes, format, text] : cases) EXPECT_EQ(FormatCopyText(bytes, format), text);
 }
 
-TEST(ClipboardText, PasteTakesHexTextAsBytesAndOtherTextEncoded) {
-    const struct {
-        std::u16string text;
-        TextEncoding encoding;
-        Bytes bytes;
-        PasteError error;
-    } cases[] = {
-        {u"00 0A FF", TextEncoding::Ascii, {0x00, 0x0A, 0xFF}, PasteError::None},
-        {u"000aff", TextEncoding::Utf8, {0x00, 0x0A, 0xFF}, PasteError::None},
-        {u"0x4D 0x5a\r\n90\t00\n", TextEncoding::Ascii, {0x4D, 0x5A, 0x90, 0x00}, PasteError::None},
-        {u"0x4D5A", TextEncoding::Ascii, {0x4D, 0x5A}, PasteError::None},
-        {u"ABC", TextEncoding::Ascii, {'A', 'B', 'C'}, PasteError::None},  // odd digit count: text
-        {u"0x", TextEncoding::Ascii, {'0', 'x'}, PasteError::None},
-        {u"Hi 41", TextEncoding::Utf16Le, {'H', 0, 'i', 0, ' ', 0, '4', 0, '1', 0}, PasteError::None},
-        {u"Hi", TextEncoding::Utf16Be, {0, 'H', 0, 'i'}, PasteError::None},
-        {u"  \n", TextEncoding::Ascii, {' ', ' ', '\n'}, PasteError::None},
-        {u"é\U0001F600", TextEncoding::Utf8, {0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80}, PasteError::None},
-        {u"é", TextEncoding::Ascii, {}, PasteError::NotEncodable},
-        {std::u16string(1, char16_t{0xD800}), TextEncoding::Utf8, {}, PasteError::NotEncodable},
-        {u"", TextEncoding::Utf8, {}, PasteError::Empty},
+// Pasted hex text gives its bytes, other text is encoded (none when it cannot be); a typed
+// character gives the bytes of its encoding, the first half of a surrogate pair none yet.
+TEST(ClipboardText, PastedAndTypedTextBecomeBytesOfTheEncoding) {
+    using enum TextEncoding;
+    const std::tuple<std::u16string, TextEncoding, std::optional<Bytes>> pasted[] = {
+        {u"00 0A FF", Ascii, Bytes{0x00, 0x0A, 0xFF}}, {u"000aff", Utf8, Bytes{0x00, 0x0A, 0xFF}},
+        {u"0x4D 0x5a\r\n90\t00\n", Ascii, Bytes{0x4D, 0x5A, 0x90, 0x00}}, {u"0x4D5A", Ascii, Bytes{0x4D, 0x5A}},
+        {u"ABC", Ascii, Bytes{'A', 'B', 'C'}},  // odd digit count: text
+        {u"0x", Ascii, Bytes{'0', 'x'}}, {u"Hi 41", Utf16Le, Bytes{'H', 0, 'i', 0, ' ', 0, '4', 0, '1', 0}},
+        {u"Hi", Utf16Be, Bytes{0, 'H', 0, 'i'}}, {u"  \n", Ascii, Bytes{' ', ' ', '\n'}},
+        {u"é\U0001F600", Utf8, Bytes{0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80}}, {u"é", Ascii, std::nullopt},
+        {std::u16string(1, char16_t{0xD800}), Utf8, std::nullopt},
     };
-    for (const auto& c : cases) {
-        const PasteBytes result = BytesToPaste(c.text, c.encoding);
-        EXPECT_EQ(result.bytes, c.bytes) << std::string(c.text.begin(), c.text.end());
-        EXPECT_EQ(result.error, c.error) << std::string(c.text.begin(), c.text.end());
+    for (const auto& [text, encoding, bytes] : pasted) {
+        const PasteBytes result = BytesToPaste(text, encoding);
+        EXPECT_EQ(result.bytes, bytes.value_or(Bytes{})) << std::string(text.begin(), text.end());
+        EXPECT_EQ(result.error, bytes ? PasteError::None : PasteError::NotEncodable);
     }
-}
+    EXPECT_EQ(BytesToPaste(u"", Utf8).error, PasteError::Empty);
 
-TEST(ClipboardText, TypedCharactersBecomeBytesOfTheEncoding) {
     const struct {
         std::u16string units;
         TextEncoding encoding;
         std::optional<Bytes> last;  // what the last unit gives
     } cases[] = {
-        {u"~", TextEncoding::Ascii, Bytes{'~'}},
-        {u"é", TextEncoding::Ascii, std::nullopt},
-        {u"\t", TextEncoding::Utf8, std::nullopt},
-        {u"\x7f", TextEncoding::Utf16Le, std::nullopt},
-        {u"あ", TextEncoding::Utf8, Bytes{0xE3, 0x81, 0x82}},
-        {u"あ", TextEncoding::Utf16Be, Bytes{0x30, 0x42}},
-        {u"\U0001F600", TextEncoding::Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}},
-        {u"\U0001F600", TextEncoding::Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}},
-        {std::u16string(1, char16_t{0xDE00}), TextEncoding::Utf8, std::nullopt},
+        {u"~", Ascii, Bytes{'~'}}, {u"é", Ascii, std::nullopt}, {u"\t", Utf8, std::nullopt},
+        {u"\x7f", Utf16Le, std::nullopt}, {u"あ", Utf8, Bytes{0xE3, 0x81, 0x82}}, {u"あ", Utf16Be, Bytes{0x30, 0x42}},
+        {u"\U0001F600", Utf8, Bytes{0xF0, 0x9F, 0x98, 0x80}}, {u"\U0001F600", Utf16Le, Bytes{0x3D, 0xD8, 0x00, 0xDE}},
+        {std::u16string(1, char16_t{0xDE00}), Utf8, std::nullopt},
     };
     for (const auto& c : cases) {
         TypedText typed;
