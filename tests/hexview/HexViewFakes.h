@@ -27,9 +27,7 @@ public:
     bool IsOpen() const override { return Doc().IsOpen(); }
     std::uint64_t GetSize() const override { return Doc().GetSize(); }
     std::u16string GetPath() const override { return Doc().GetPath(); }
-    ByteBlock ReadBytes(std::uint64_t offset, std::uint64_t count) const override {
-        return Doc().ReadBytes(offset, count);
-    }
+    ByteBlock ReadBytes(std::uint64_t at, std::uint64_t n) const override { return Doc().ReadBytes(at, n); }
     bool IsModified() const override { return Doc().IsModified(); }
     std::uint64_t GetLogicalSize() const override { return Doc().GetLogicalSize(); }
     bool OverwriteByte(std::uint64_t at, std::uint8_t value) override { return Ok() && Doc().OverwriteByte(at, value); }
@@ -38,14 +36,14 @@ public:
     bool InsertBytes(std::uint64_t at, Span bytes) override { return Ok() && Doc().InsertBytes(at, bytes); }
     bool OverwriteBytes(std::uint64_t at, Span bytes) override { return Ok() && Doc().OverwriteBytes(at, bytes); }
     bool DeleteBytes(std::uint64_t at, std::uint64_t count) override { return Ok() && Doc().DeleteBytes(at, count); }
-    bool InsertRepeated(std::uint64_t at, std::uint64_t count, Span pattern) override {
-        return Ok() && Doc().InsertRepeated(at, count, pattern);
+    bool InsertRepeated(std::uint64_t at, std::uint64_t n, Span p) override {
+        return Ok() && Doc().InsertRepeated(at, n, p);
     }
-    bool OverwriteRepeated(std::uint64_t at, std::uint64_t count, Span pattern) override {
-        return Ok() && Doc().OverwriteRepeated(at, count, pattern);
+    bool OverwriteRepeated(std::uint64_t at, std::uint64_t n, Span p) override {
+        return Ok() && Doc().OverwriteRepeated(at, n, p);
     }
-    bool ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t length, Span bytes, Span held) override {
-        return Ok() && Doc().ReplaceEach(offsets, length, bytes, held);
+    bool ReplaceEach(std::span<const std::uint64_t> offsets, std::uint64_t n, Span bytes, Span held) override {
+        return Ok() && Doc().ReplaceEach(offsets, n, bytes, held);
     }
     void BeginEditGroup() override { Doc().BeginEditGroup(); }
     void EndEditGroup() override { Doc().EndEditGroup(); }
@@ -65,10 +63,7 @@ private:
 };
 
 struct HostEvent {
-    int invalidates = 0;
-    int documentChanged = 0;
-    int readOnlyBlocked = 0;
-    int viewStatusChanged = 0;
+    int invalidates = 0, documentChanged = 0, readOnlyBlocked = 0, viewStatusChanged = 0;
 };
 
 class FakeHost final : public IHexViewHost {
@@ -101,19 +96,15 @@ public:
     void SendViewStatusChanged() override { ++events.viewStatusChanged; }
     void PostPasteRefused(PasteRefusal reason) override { refusals.push_back(reason); }
 
-    std::int32_t width = 980;
-    std::int32_t height = 700;
+    std::int32_t width = 980, height = 700;
     std::uint32_t dpi = 96;
     HostEvent events;
     ScrollBarState vertical, horizontal;
-    int focusRequests = 0;
-    bool captured = false;
-    bool timerRunning = false;
+    int focusRequests = 0, copyFailures = 0;
+    bool captured = false, timerRunning = false, largeCopyAllowed = false;
     std::vector<std::u16string> clipboard;
     std::vector<PasteRefusal> refusals;
     std::vector<std::uint64_t> largeCopyQuestions;
-    bool largeCopyAllowed = false;
-    int copyFailures = 0;
 };
 
 // Fixed measurements: every character is `advance` wide unless listed in `wide`.

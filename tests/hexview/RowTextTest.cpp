@@ -111,15 +111,11 @@ TEST(RowCells, TextCellsOfEachEncoding) {
         const MemoryDocument document(c.bytes);
         EXPECT_EQ(BuildRowCells(&document, 0, c.bytes, c.encoding).textCells, c.cells) << testing::PrintToString(c.bytes);
     }
+    // From offset 13: a control in the context before row 1; e, and U+0301 in row 1, whose base in
+    // the row above does not count; then a character from row 1 on.
     Bytes bytes(32, 0x41);
-    bytes[13] = 0x00;  // a control in the context before row 1
-    bytes[14] = 0x65;  // e, and U+0301 in row 1: its base in the row above does not count
-    bytes[15] = 0xCC;
-    bytes[16] = 0x81;
-    bytes[17] = 0xF0;  // then a character from row 1 on
-    bytes[18] = 0x9F;
-    bytes[19] = 0x98;
-    bytes[20] = 0x80;
+    const Bytes middle{0x00, 0x65, 0xCC, 0x81, 0xF0, 0x9F, 0x98, 0x80};
+    std::copy(middle.begin(), middle.end(), bytes.begin() + 13);
     const MemoryDocument document(bytes);
     EXPECT_EQ(DecodeUtf8Cells(document, 0, 16)[14], u"e\u0301");
     EXPECT_EQ(DecodeUtf8Cells(document, 16, 6), (Cells{u"", u"\U0001F600", u"", u"", u"", u"A"}));
