@@ -212,7 +212,7 @@ TEST(ClipboardText, PastedAndTypedTextBecomeBytesOfTheEncoding) {
         {u"ABC", Ascii, Bytes{'A', 'B', 'C'}},  // odd digit count: text
         {u"0x", Ascii, Bytes{'0', 'x'}}, {u"Hi 41", Utf16Le, Bytes{'H', 0, 'i', 0, ' ', 0, '4', 0, '1', 0}},
         {u"Hi", Utf16Be, Bytes{0, 'H', 0, 'i'}}, {u"  \n", Ascii, Bytes{' ', ' ', '\n'}},
-        {u"é\U0001F600", Utf8, Bytes{0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80}}, {u"é", Ascii, std::nullopt},
+        {u"Hé\U0001F600", Utf8, Bytes{'H', 0xC3, 0xA9, 0xF0, 0x9F, 0x98, 0x80}}, {u"é", Ascii, std::nullopt},
         {std::u16string(1, char16_t{0xD800}), Utf8, std::nullopt},
     };
     for (const auto& [text, encoding, bytes] : pasted) {

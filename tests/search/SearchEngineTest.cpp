@@ -96,8 +96,8 @@ void ExpectSameAsModel(const IReadOnlyDocument& document, const Bytes& bytes, co
 
 TEST(SearchDifferential, MatchesTheNaiveScanOnRandomDocuments) {
     Scenario scenario(1234);
-    for (std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{7}, std::size_t{5000}, std::size_t{kBlock - 1},
-                             std::size_t{kBlock}, std::size_t{kBlock + 3}, std::size_t{2 * kBlock + 333}}) {
+    const std::uint64_t sizes[] = {0, 1, 7, 5000, kBlock - 1, kBlock, kBlock + 3, 2 * kBlock + 333};
+    for (const std::uint64_t size : sizes) {
         const Bytes bytes = scenario.Document(size);
         const test::MemoryDocument document(bytes);
         const int rounds = size > 10000 ? 25 : 200;
@@ -150,7 +150,8 @@ TEST(SearchEngine, NothingToSearchAndCallbacksThatStopTheScan) {
     EXPECT_FALSE(result.found);
 }
 
-TEST(SearchEngine, ProgressMovesOncePerBlockUpToTheTotal) {
+// Progress moves once per block up to the total, one read per block.
+TEST(SearchEngine, ProgressAndReadsGoByBlocks) {
     const std::uint64_t size = 2 * kBlock + 5;
     const test::MemoryDocument doc(Bytes(size, 0));
     for (const bool backward : {false, true}) {
@@ -163,15 +164,11 @@ TEST(SearchEngine, ProgressMovesOncePerBlockUpToTheTotal) {
         EXPECT_EQ(reports, (std::vector<std::size_t>{0, kBlock, 2 * kBlock, size}));
     }
     EXPECT_EQ(doc.Reads(), 6);
-}
-
-TEST(SearchEngine, BackwardScanOfRepetitiveDataStaysLinear) {
     // Every offset matches: a scan that visited each match would do block size x pattern
     // length work; the read count shows it looks at one block only.
-    const test::MemoryDocument doc(Bytes(2 * kBlock, 0));
-    const auto result = BackwardSearch(&doc, Bytes(4096, 0), 2 * kBlock, {}, {});
-    EXPECT_EQ(result.position, 2 * kBlock - 4096);
-    EXPECT_EQ(doc.Reads(), 1);
+    const test::MemoryDocument zeros(Bytes(2 * kBlock, 0));
+    EXPECT_EQ(BackwardSearch(&zeros, Bytes(4096, 0), 2 * kBlock, {}, {}).position, 2 * kBlock - 4096);
+    EXPECT_EQ(zeros.Reads(), 1);
 }
 
 }  // namespace
