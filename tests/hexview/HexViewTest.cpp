@@ -117,7 +117,8 @@ TEST_F(Geometry, ScrollingAgreesWithAModel) {
         } else {
             const std::int64_t line = kind ? 1 : 10, page = kind ? 31 : 382, max = kind ? 69 : 270, at = position[kind];
             const std::int64_t moves[] = {-line, line, -page, page, track - at, -at, max};
-            if (request != ScrollRequest::Other) position[kind] = std::clamp<std::int64_t>(at + moves[int(request)], 0, max);
+            if (request != ScrollRequest::Other)
+                position[kind] = std::clamp<std::int64_t>(at + moves[int(request)], 0, max);
             (kind ? view.ScrollVertically(request, track) : view.ScrollHorizontally(request, track));
         }
         notices += kind != 0;
@@ -478,7 +479,8 @@ TEST_F(Editing, MouseSelectionAndCopy) {
     view.MouseDown(30, 30);  // outside the columns: only the focus
     EXPECT_EQ(host.focusRequests, focusRequests + 1);
     EXPECT_TRUE(view.KeyDown(HexKey::C, true));
-    EXPECT_EQ(host.clipboard, (std::vector<std::u16string>{u"00 01"}));
+    EXPECT_TRUE(view.CopyAs(CopyFormat::HexCompact));
+    EXPECT_EQ(host.clipboard, (std::vector<std::u16string>{u"00 01", u"0001"}));
     view.MouseDown(602 + 10 * 5, 8);  // a text cell: the caret moves to the text column
     EXPECT_EQ(view.ActiveColumn(), CaretColumn::Text);
     EXPECT_EQ(view.Caret(), 5u);
@@ -495,10 +497,9 @@ TEST_F(Editing, MouseSelectionAndCopy) {
 // Above 16 MiB the user is asked first; a declined copy writes nothing, and a declined cut
 // deletes nothing.
 TEST_F(Editing, LargeSelectionsAskFirst) {
-    Open(4);
-    view.SetSelection(1, 2);
-    EXPECT_TRUE(view.CopyAs(CopyFormat::HexCompact));
-    EXPECT_EQ(host.clipboard, (std::vector<std::u16string>{u"0102"}));
+    Open(kLargeCopyBytes);  // exactly 16 MiB: no question
+    view.SelectAll();
+    EXPECT_TRUE(view.CopyAs(CopyFormat::Base64));
     EXPECT_TRUE(host.largeCopyQuestions.empty());
     Open(kLargeCopyBytes + 1);
     Editable();
