@@ -21,7 +21,7 @@ HexMetrics Compute(FakeMeasurer& measurer, float zoom = 1.0f, std::uint64_t size
     return metrics;
 }
 
-TEST(HexMetrics, CellsTakeTheWidestGlyphOfTheirColumn) {
+TEST(HexMetrics, CellsTakeTheWidestGlyphAndRowsTheLargestHeight) {
     FakeMeasurer measurer;
     measurer.wide = {{u':', 11.5f}, {u'W', 13.0f}, {u'a', 12.0f}, {u'0', 25.0f}};
     measurer.failing = u"0";  // skipped
@@ -45,11 +45,9 @@ TEST(HexMetrics, CellsTakeTheWidestGlyphOfTheirColumn) {
     EXPECT_EQ((std::vector{m.rowHeight, m.hexCellWidth, m.textCellWidth, m.offsetColumnWidth, m.hexColumnWidth,
                            m.textColumnWidth, m.margin, m.columnGap}),
               (std::vector<float>{17, 8, 8, 0, 0, 0, 8, 12}));
-}
 
-// The row height is the largest of line height + 0.15 x font size (at least 0.75), 1.35 x
-// font size and 17; a failed measurement counts as 17.
-TEST(HexMetrics, RowHeightIsTheLargestOfTheThreeRules) {
+    // The row height is the largest of line height + 0.15 x font size (at least 0.75), 1.35 x
+    // font size and 17; a failed measurement counts as 17.
     const struct {
         std::optional<float> line;
         float zoom, base, row;
@@ -57,9 +55,9 @@ TEST(HexMetrics, RowHeightIsTheLargestOfTheThreeRules) {
         {19.6f, 1, 16, 22}, {10, 1, 16, 21.6f}, {5, 0.6f, 16, 17}, {20, 1, 4, 20.75f}, {std::nullopt, 1, 8, 18.2f},
     };
     for (const auto& c : cases) {
-        FakeMeasurer measurer;
-        measurer.lineHeight = c.line;
-        EXPECT_FLOAT_EQ(Compute(measurer, c.zoom, 0, c.base).rowHeight, c.row) << c.row;
+        FakeMeasurer plain;
+        plain.lineHeight = c.line;
+        EXPECT_FLOAT_EQ(Compute(plain, c.zoom, 0, c.base).rowHeight, c.row) << c.row;
     }
 }
 
