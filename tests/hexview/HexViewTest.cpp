@@ -202,13 +202,15 @@ TEST_F(Geometry, HitTestFindsCellsUpToTheLastByte) {
 // Characters, keys, clipboard and edits against a model of the bytes, caret, selection, column,
 // half-typed digit, clipboard and history, where every user action is one undo step. Editing
 // can be off (every edit refused with the notice) and the document can refuse edits (nothing
-// changes). The text column types ASCII or UTF-16LE. A page is 31 rows.
+// changes). The text column types ASCII or UTF-16LE. The insert caret blinks only with the
+// focus. A page is 31 rows.
 constexpr char16_t kTyped[] = u"0123456789abcDEFx\u00E9\r";  // the first 16 are hex digits
 
 struct EditModel {
     Bytes bytes;
     std::uint64_t caret = 0, anchor = 0, moving = 0;
     bool selected = false, insert = false, text = false, utf16 = false, readOnly = false, failing = false;
+    bool focused = false, blink = false;
     std::optional<int> digit;
     std::optional<Bytes> paste;  // what pasting the clipboard gives; none when not encodable
     std::u16string clipboard;
@@ -360,6 +362,7 @@ struct EditModel {
                 if (Blocked()) return true;
                 insert = !insert;
                 caret = std::min(caret, Last());
+                blink = true;
                 break;
             case HexKey::Delete:
             case HexKey::Backspace: return Blocked() || Delete(key == HexKey::Backspace);
@@ -400,6 +403,7 @@ TEST_F(Editing, UserActionsAgreeWithAModel) {
         Editable();
         if (view.Mode() == EditMode::Insert) (void)view.KeyDown(HexKey::Insert, false);
         if (view.ActiveColumn() == CaretColumn::Text) (void)view.KeyDown(HexKey::Tab, false);
+        view.FocusLost();
         host.events = {};
         host.clipboard = {model.clipboard = u"00"};
         model.paste = Bytes{0};
@@ -436,6 +440,12 @@ TEST_F(Editing, UserActionsAgreeWithAModel) {
                 model.digit.reset();
             } else if (value % 4 == 0) {
                 document->failEdits = model.failing = !model.failing;
+            } else if (value % 4 == 1) {
+                (model.focused ? view.FocusLost() : view.FocusGained());
+                model.blink = model.focused = !model.focused;
+            } else if (value % 4 == 2) {
+                view.BlinkTick();
+                model.blink = !model.blink;
             } else {
                 actions += 'U';
                 (void)view.KeyDown(shift ? HexKey::Y : HexKey::Z, true);
@@ -453,6 +463,9 @@ TEST_F(Editing, UserActionsAgreeWithAModel) {
             ASSERT_EQ(host.clipboard.back(), model.clipboard) << where;
             ASSERT_EQ(host.events.readOnlyBlocked, model.blocked) << where;
             ASSERT_EQ(host.refusals, model.refusals) << where;
+            ASSERT_EQ(std::tuple(view.Focused(), view.BlinkOn(), host.timerRunning),
+                      std::tuple(model.focused, model.blink, model.focused && model.insert))
+                << where;
         }
     }
 }
@@ -515,21 +528,8 @@ TEST_F(Editing, LargeSelectionsAskFirst) {
     EXPECT_EQ(host.copyFailures, 0);
 }
 
-TEST_F(Editing, InsertCaretBlinksOnlyWithFocusAndChangedBytesAreMarked) {
+TEST_F(Editing, ChangedBytesAndMatchesAreMarked) {
     Open(40);
-    Editable();
-    view.FocusGained();
-    EXPECT_FALSE(host.timerRunning);
-    EXPECT_TRUE(view.KeyDown(HexKey::Insert, false));
-    EXPECT_TRUE(host.timerRunning && view.BlinkOn());
-    view.BlinkTick();
-    EXPECT_FALSE(view.BlinkOn());
-    view.FocusLost();
-    EXPECT_FALSE(host.timerRunning || view.BlinkOn() || view.Focused());
-    view.FocusGained();
-    EXPECT_TRUE(view.KeyDown(HexKey::Insert, false));
-    EXPECT_FALSE(host.timerRunning);
-
     int queries = 0;
     view.SetChangedQuery([&](std::uint64_t offset, std::uint64_t length) {
         ++queries;
