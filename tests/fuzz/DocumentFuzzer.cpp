@@ -11,31 +11,16 @@
 #include <cstdio>
 #include <vector>
 
-namespace {
-
-// Below(n) from as many input bytes as n needs; 0 once the input is used up.
-struct InputChoices {
-    tvx::fuzz::Input& input;
-    std::uint64_t Below(std::uint64_t n) {
-        std::uint64_t value = 0;
-        for (std::uint64_t range = 1; range < n && !input.Empty(); range <<= 8) value = value << 8 | input.Byte();
-        return value % n;
-    }
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::filesystem::path path = tvx::fuzz::ScratchFolder() / "document.bin";
     tvx::fuzz::Input input(data, size);
-    InputChoices choices{input};
-    const bool keepPositions = choices.Below(2) == 1;
-    std::vector<std::uint8_t> initial(choices.Below(256));
-    for (auto& byte : initial) byte = static_cast<std::uint8_t>(choices.Below(256));
+    const bool keepPositions = input.Below(2) == 1;
+    std::vector<std::uint8_t> initial(input.Below(256));
+    for (auto& byte : initial) byte = static_cast<std::uint8_t>(input.Below(256));
     tvx::fuzz::WriteFile(path, std::string(initial.begin(), initial.end()));
     tvx::EditableDocument document;
     tvx::fuzz::Require(document.File().Open(path.u16string()));
-    tvx::test::EditModel<InputChoices> model(document, path, initial, choices, [](const std::string& what) {
+    tvx::test::EditModel<tvx::fuzz::Input> model(document, path, initial, input, [](const std::string& what) {
         std::fprintf(stderr, "document differs from the model: %s\n", what.c_str());
         std::abort();
     });

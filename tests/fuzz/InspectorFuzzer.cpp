@@ -1,79 +1,52 @@
 // libFuzzer target: the bytes at the caret (the first 96 of the input) through the Data
-// Inspector's rows. Each integer row names the value the bytes hold in its byte order; a
-// decoded character is the one its bytes begin with, in UTF-8 and in both UTF-16 orders.
+// Inspector's rows. Each integer row names the value the bytes hold in its byte order, in
+// hexadecimal of its width and in decimal; a character row describes the character its bytes
+// begin with, in UTF-8 and in both UTF-16 orders, if there is one; with no bytes every row is
+// unavailable.
 
 #include "inspector/CharacterText.h"
 #include "inspector/InspectorRows.h"
-#include "platform/Utf8.h"
 #include "tests/fuzz/FuzzSupport.h"
 
-#include <cstdlib>
+#include <algorithm>
+#include <cstdio>
+#include <tuple>
 
 namespace {
 
 using tvx::fuzz::Require;
+using Row = tvx::InspectorRow;
 
 constexpr std::u16string_view kUnavailable = u"-";
-
-// The value of "0x... / decimal", read back through both numbers.
-std::uint64_t ReadBack(const std::u16string& text) {
-    const std::string narrow = tvx::platform::EncodeUtf8(text);
-    Require(narrow.starts_with("0x"));
-    char* end = nullptr;
-    const std::uint64_t hex = std::strtoull(narrow.c_str() + 2, &end, 16);
-    Require(std::string_view(end).starts_with(" / "));
-    const std::uint64_t decimal = std::strtoull(end + 3, &end, 10);
-    Require(*end == '\0' && hex == decimal);
-    return hex;
-}
-
-void CheckInteger(const tvx::InspectorValues& values, tvx::InspectorRow row, std::span<const std::uint8_t> bytes,
-                  std::size_t size, bool littleEndian) {
-    const std::u16string& text = values[static_cast<std::size_t>(row)];
-    if (bytes.size() < size) return Require(text == kUnavailable);
-    std::uint64_t value = 0;
-    for (std::size_t i = 0; i < size; ++i) value |= std::uint64_t{bytes[i]} << 8 * (littleEndian ? i : size - 1 - i);
-    Require(ReadBack(text) == value);
-}
-
-void CheckCharacters(std::span<const std::uint8_t> bytes) {
-    if (const auto utf8 = tvx::DecodeUtf8Character(bytes)) {
-        const std::string encoded = tvx::platform::EncodeUtf8(*utf8);
-        const std::string_view start(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        Require(!utf8->empty() && utf8->size() <= 2 && start.starts_with(encoded));
-    }
-    for (const bool littleEndian : {true, false}) {
-        const auto utf16 = tvx::DecodeUtf16Character(bytes, littleEndian);
-        if (!utf16) continue;
-        Require(!utf16->empty() && utf16->size() * 2 <= bytes.size());
-        for (std::size_t i = 0; i < utf16->size(); ++i) {
-            const std::uint8_t low = bytes[2 * i + (littleEndian ? 0 : 1)], high = bytes[2 * i + (littleEndian ? 1 : 0)];
-            Require((*utf16)[i] == (low | high << 8));
-        }
-    }
-}
+// The unsigned integer rows: how many bytes each reads, and whether the first is the lowest.
+constexpr std::tuple<Row, std::size_t, bool> kIntegerRows[] = {
+    {Row::UInt8, 1, true},     {Row::UInt16Le, 2, true}, {Row::UInt16Be, 2, false}, {Row::UInt32Le, 4, true},
+    {Row::UInt32Be, 4, false}, {Row::UInt64Le, 8, true}, {Row::UInt64Be, 8, false}};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, std::min(size, tvx::kInspectorByteCount));
     const tvx::InspectorValues values = tvx::ComputeInspectorRows(bytes, kUnavailable);
-    if (bytes.empty()) {
-        for (const std::u16string& text : values) Require(text == kUnavailable);
-        return 0;
+    const auto text = [&](Row row) -> const std::u16string& { return values[static_cast<std::size_t>(row)]; };
+    if (bytes.empty()) Require(text(Row::Binary) == kUnavailable);
+    for (const auto& [row, width, littleEndian] : kIntegerRows) {
+        unsigned long long value = 0;
+        for (std::size_t i = 0; i < width && width <= bytes.size(); ++i)
+            value |= static_cast<unsigned long long>(bytes[i]) << 8 * (littleEndian ? i : width - 1 - i);
+        char expected[48];
+        std::snprintf(expected, sizeof expected, "0x%0*llX / %llu", static_cast<int>(2 * width), value, value);
+        Require(bytes.size() < width ? text(row) == kUnavailable : tvx::platform::EncodeUtf8(text(row)) == expected);
     }
-    using Row = tvx::InspectorRow;
-    CheckInteger(values, Row::UInt8, bytes, 1, true);
-    CheckInteger(values, Row::UInt16Le, bytes, 2, true);
-    CheckInteger(values, Row::UInt16Be, bytes, 2, false);
-    CheckInteger(values, Row::UInt32Le, bytes, 4, true);
-    CheckInteger(values, Row::UInt32Be, bytes, 4, false);
-    CheckInteger(values, Row::UInt64Le, bytes, 8, true);
-    CheckInteger(values, Row::UInt64Be, bytes, 8, false);
+    const std::string_view start(reinterpret_cast<const char*>(data), bytes.size());
     for (const Row row : {Row::Utf8, Row::Utf16Le, Row::Utf16Be}) {
-        const std::u16string& text = values[static_cast<std::size_t>(row)];
-        Require(text == kUnavailable || text.ends_with(u")"));
+        const bool utf8 = row == Row::Utf8, littleEndian = row == Row::Utf16Le;
+        const auto character = utf8 ? tvx::DecodeUtf8Character(bytes) : tvx::DecodeUtf16Character(bytes, littleEndian);
+        Require(character ? text(row).ends_with(u")") : text(row) == kUnavailable);
+        if (!character) continue;
+        Require(!character->empty() && character->size() <= 2);
+        if (utf8) Require(start.starts_with(tvx::platform::EncodeUtf8(*character)));
+        else Require(tvx::fuzz::AsUnits(start.substr(0, 2 * character->size()), littleEndian) == *character);
     }
-    CheckCharacters(bytes);
     return 0;
 }

@@ -8,8 +8,6 @@
 
 #include <memory>
 
-using tvx::fuzz::Require;
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     tvx::fuzz::Input input(data, size);
     auto file = std::make_shared<tvx::StructPatternFile>();
@@ -19,16 +17,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tvx::StructEvalRequest request;
     // Near the top of the address space, offsets of later fields pass 2^64.
     request.baseOffset = (input.Byte() & 1) != 0 ? UINT64_MAX - 16 : 0;
-    const std::string_view bytes = input.Rest();
-    const std::uint64_t wanted = tvx::StructRequestSize(*file);
-    request.data.assign(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(std::min<std::uint64_t>(wanted, bytes.size())));
+    const std::string_view bytes = input.Rest().substr(0, tvx::StructRequestSize(*file));
+    request.data.assign(bytes.begin(), bytes.end());
     request.file = file;
     for (unsigned format = 0; format < 8; ++format) {
         request.format = {static_cast<tvx::ByteArrayFormat>(format & 1), static_cast<tvx::ByteOrder>(format >> 1 & 1),
                           static_cast<tvx::NumericBase>(format >> 2 & 1)};
         const auto rows = tvx::BuildStructRows(request);
-        Require(rows.size() <= tvx::kMaxStructRows + 1);
-        for (const tvx::StructViewRow& row : rows) Require(row.value.size() <= 256 && !row.offset.empty());
+        tvx::fuzz::Require(rows.size() <= tvx::kMaxStructRows + 1);
+        for (const tvx::StructViewRow& row : rows) tvx::fuzz::Require(row.value.size() <= 256 && !row.offset.empty());
     }
     return 0;
 }

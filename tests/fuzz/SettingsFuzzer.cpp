@@ -18,18 +18,14 @@ tvx::AppSettings ReadFrom(std::string_view bytes) {
     return settings;
 }
 
-float SixSignificantDigits(float value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
-    return std::strtof(text, nullptr);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tvx::AppSettings first = ReadFrom(std::string_view(reinterpret_cast<const char*>(data), size));
+    tvx::AppSettings first = ReadFrom(tvx::fuzz::Input(data, size).Rest());
     const tvx::AppSettings second = ReadFrom(tvx::SerializeSettings(first));
-    first.fontSize = SixSignificantDigits(first.fontSize);
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%g", static_cast<double>(first.fontSize));
+    first.fontSize = std::strtof(digits, nullptr);
     tvx::fuzz::Require(second == first);
     return 0;
 }

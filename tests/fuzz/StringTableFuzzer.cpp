@@ -3,25 +3,21 @@
 // ends; reading the entries back as a file of their own gives the same table.
 
 #include "localization/StringTableParser.h"
-#include "platform/Utf8.h"
 #include "tests/fuzz/FuzzSupport.h"
 
 namespace {
 
-using tvx::fuzz::Require;
-
-bool IsBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-
 template <typename Text>
 bool Trimmed(const Text& text) {
-    return text.empty() || (!IsBlank(text.front()) && !IsBlank(text.back()));
+    const auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; };
+    return text.empty() || (!blank(text.front()) && !blank(text.back()));
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const tvx::StringTableEntries entries =
-        tvx::ParseStringTable(std::string_view(reinterpret_cast<const char*>(data), size));
+    using tvx::fuzz::Require;
+    const tvx::StringTableEntries entries = tvx::ParseStringTable(tvx::fuzz::Input(data, size).Rest());
     std::string rewritten;
     std::size_t lines = 0;
     for (const auto& [key, value] : entries) {
