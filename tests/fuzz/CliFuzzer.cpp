@@ -1,9 +1,8 @@
-// libFuzzer target: tavro-cli's commands run in process on arguments from the input, with
-// every file they name in a scratch folder. The first byte chooses the command (dump, find,
-// inspect, struct, patch, replace or hash) and whether the file to edit exists; then come the
-// file's bytes, the struct pattern's text and the arguments, separated by NUL bytes. Every
-// command ends with one of its exit codes and says why when it fails (find and replace may just
-// find nothing), an edit that fails leaves the file as it was, and no save leaves a temporary file.
+// libFuzzer target: tavro-cli's commands run in process, their files in a scratch folder. The
+// first byte chooses the command and whether the file to edit exists; then come the file's bytes,
+// the struct pattern's text and the arguments, separated by NUL bytes. Every command ends with
+// one of its exit codes and says why when it fails (find and replace may just find nothing), an
+// edit that fails leaves the file as it was, and no save leaves a temporary file.
 
 #include "tests/fuzz/FuzzSupport.h"
 #include "tools/tavro-cli/Command.h"
@@ -11,31 +10,26 @@
 #include <sstream>
 #include <vector>
 
-using namespace tvx::cli;
-using tvx::fuzz::Require;
-
-constexpr std::size_t kMaxArguments = 12;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const std::filesystem::path dataFile = tvx::fuzz::ScratchFolder() / "data.bin";
-    static const std::filesystem::path patternFile = tvx::fuzz::ScratchFolder() / "pattern.tvsd";
+void tvx::fuzz::TestOneInput(Input input) {
+    using namespace cli;
+    constexpr std::size_t kMaxArguments = 12;
+    static const auto dataFile = ScratchFolder() / "data.bin", patternFile = ScratchFolder() / "pattern.tvsd";
     const Command* const commands[] = {&kDumpCommand,  &kFindCommand,    &kInspectCommand, &kStructCommand,
                                        &kPatchCommand, &kReplaceCommand, &kHashCommand};
-    tvx::fuzz::Input input(data, size);
-    const std::uint8_t choice = input.Byte();
+    const std::uint64_t choice = input.Below(16);
     const Command& command = *commands[(choice & 7) % std::size(commands)];
     const bool edits = &command == &kPatchCommand || &command == &kReplaceCommand;
     const bool editsMissingFile = edits && (choice & 8) != 0;
     std::filesystem::remove(dataFile);
     const std::string bytes(input.UntilNul());
-    if (!editsMissingFile) tvx::fuzz::WriteFile(dataFile, bytes);
+    if (!editsMissingFile) WriteFile(dataFile, bytes);
     std::vector<std::u16string> args;
     if (&command == &kStructCommand) {
-        tvx::fuzz::WriteFile(patternFile, input.UntilNul());
+        WriteFile(patternFile, input.UntilNul());
         args.push_back(patternFile.u16string());
     }
     args.push_back(dataFile.u16string());
-    while (!input.Empty() && args.size() < kMaxArguments) args.push_back(tvx::platform::DecodeUtf8(input.UntilNul()));
+    while (!input.Empty() && args.size() < kMaxArguments) args.push_back(platform::DecodeUtf8(input.UntilNul()));
 
     std::ostringstream out, err;
     CommandContext context{args, out, err};
@@ -44,10 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const bool mayFindNothing = &command == &kFindCommand || &command == &kReplaceCommand;
     Require(exitCode == kExitOk || (mayFindNothing && exitCode == kExitFailure) || !err.str().empty());
     if (edits && exitCode != kExitOk)  // the file as it was: missing, or holding the same bytes
-        Require(editsMissingFile ? !std::filesystem::exists(dataFile)
-                                 : std::filesystem::exists(dataFile) && tvx::fuzz::ReadFile(dataFile) == bytes);
-    // No temporary file of a save stays behind.
-    for (const auto& entry : std::filesystem::directory_iterator(tvx::fuzz::ScratchFolder()))
+        Require(editsMissingFile ? !exists(dataFile) : exists(dataFile) && ReadFile(dataFile) == bytes);
+    for (const auto& entry : std::filesystem::directory_iterator(ScratchFolder()))
         Require(entry.path() == dataFile || entry.path() == patternFile);
-    return 0;
 }

@@ -12,7 +12,6 @@
 #include <iterator>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -34,43 +33,37 @@ std::u16string AsUnits(const Bytes& bytes, bool littleEndian = true) {
     return text;
 }
 
-// The fuzzer's bytes, consumed from the front; a byte past their end reads as 0.
+// The fuzzer's bytes, consumed from the front.
 class Input {
 public:
     Input(const std::uint8_t* data, std::size_t size) : rest_(reinterpret_cast<const char*>(data), size) {}
 
     [[nodiscard]] bool Empty() const { return rest_.empty(); }
-    std::uint8_t Byte() {
-        if (rest_.empty()) return 0;
-        const auto byte = static_cast<std::uint8_t>(rest_.front());
-        rest_.remove_prefix(1);
-        return byte;
-    }
-    // A value below n from as many bytes as n needs.
+    // A value below n from as many bytes as n needs; 0 once the input is used up.
     std::uint64_t Below(std::uint64_t n) {
         std::uint64_t value = 0;
-        for (std::uint64_t range = 1; range < n && !Empty(); range <<= 8) value = value << 8 | Byte();
+        for (std::uint64_t range = 1; range < n && !rest_.empty(); range <<= 8) {
+            value = value << 8 | static_cast<std::uint8_t>(rest_.front());
+            rest_.remove_prefix(1);
+        }
         return value % n;
     }
     // The bytes up to the next NUL (dropped) or the end.
     std::string_view UntilNul() {
-        const std::size_t nul = rest_.find('\0');
-        const std::string_view part = rest_.substr(0, nul);
-        rest_.remove_prefix(nul == std::string_view::npos ? rest_.size() : nul + 1);
+        const std::string_view part = rest_.substr(0, rest_.find('\0'));
+        rest_.remove_prefix(part.size() < rest_.size() ? part.size() + 1 : part.size());
         return part;
     }
     std::string_view Rest() { return std::exchange(rest_, {}); }
-    // Typed or pasted text: the first byte chooses whether the rest is decoded as UTF-8 or taken
-    // as raw units.
-    std::u16string Text() {
-        const bool rawUnits = (Byte() & 1) != 0;
-        const std::string_view rest = Rest();
-        return rawUnits ? AsUnits(rest) : platform::DecodeUtf8(rest);
-    }
+    // Typed or pasted text: after a byte choosing how, the rest decoded as UTF-8 or as raw units.
+    std::u16string Text() { return Below(2) == 1 ? AsUnits(Rest()) : platform::DecodeUtf8(Rest()); }
 
 private:
     std::string_view rest_;
 };
+
+// The target's check of one input; a property that does not hold aborts (see Require).
+void TestOneInput(Input input);
 
 // Each byte as two hexadecimal digits and a space.
 template <class Bytes>
@@ -80,17 +73,14 @@ std::u16string HexText(const Bytes& bytes, const char16_t (&digits)[17] = u"0123
     return text;
 }
 
-// The text that bytes in the encoding stand for (UTF-8 must be well-formed); an encoding outside
-// the enumeration reads as ASCII.
+// The text that bytes in the encoding stand for (UTF-8 must be well-formed; ASCII as is).
 inline std::u16string Decoded(const std::vector<std::uint8_t>& bytes, TextEncoding encoding) {
-    const std::string raw(bytes.begin(), bytes.end());
+    if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
+        return AsUnits(bytes, encoding == TextEncoding::Utf16Le);
+    if (encoding != TextEncoding::Utf8) return {bytes.begin(), bytes.end()};
     std::u16string text;
-    switch (encoding) {
-    case TextEncoding::Utf8: Require(platform::DecodeUtf8Strict(raw, text) || raw.empty()); return text;
-    case TextEncoding::Utf16Le: return AsUnits(raw);
-    case TextEncoding::Utf16Be: return AsUnits(raw, false);
-    default: return {raw.begin(), raw.end()};
-    }
+    Require(platform::DecodeUtf8Strict(std::string(bytes.begin(), bytes.end()), text) || bytes.empty());
+    return text;
 }
 
 // The text with each unpaired surrogate replaced by U+FFFD, as encoding it in UTF-8 leaves it.
@@ -104,14 +94,10 @@ inline std::u16string LoneSurrogatesReplaced(std::u16string text) {
 }
 
 // A folder of this process's own under the temporary folder (TMPDIR), removed at exit.
-inline const std::filesystem::path& ScratchFolder() {
+inline std::filesystem::path ScratchFolder() {
     static const struct Folder {
-        std::filesystem::path path;
-        Folder() {
-            std::string pattern = (std::filesystem::temp_directory_path() / "tvx-fuzz-XXXXXX").string();
-            Require(::mkdtemp(pattern.data()) != nullptr);
-            path = pattern;
-        }
+        std::string path = (std::filesystem::temp_directory_path() / "tvx-fuzz-XXXXXX").string();
+        Folder() { Require(::mkdtemp(path.data()) != nullptr); }
         ~Folder() {
             std::error_code error;
             std::filesystem::remove_all(path, error);

@@ -9,28 +9,26 @@
 
 #include <algorithm>
 
-using tvx::fuzz::Require;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::u16string text = tvx::fuzz::Input(data, size).Text();
-    const bool wellFormed = tvx::fuzz::LoneSurrogatesReplaced(text) == text;
+void tvx::fuzz::TestOneInput(Input input) {
+    const std::u16string text = input.Text();
+    const bool wellFormed = LoneSurrogatesReplaced(text) == text;
     const bool ascii = std::ranges::all_of(text, [](char16_t u) { return u < 0x80; });
     const bool printable = std::ranges::all_of(text, [](char16_t u) { return u >= 0x20 && u != 0x7F; });
-    const auto hex = tvx::ParseHexText(text);
-    if (hex) Require(!hex->empty() && tvx::ParseHexText(tvx::fuzz::HexText(*hex)) == hex);
+    const auto hex = ParseHexText(text);
+    if (hex) Require(!hex->empty() && ParseHexText(HexText(*hex)) == hex);
 
     for (int value = 0; value <= 4; ++value) {  // 4 lies outside the enumeration
-        const auto encoding = static_cast<tvx::TextEncoding>(value);
-        const auto encoded = tvx::EncodeText(text, encoding);
-        if (encoding == tvx::TextEncoding::Utf8) Require(encoded.has_value() == wellFormed);
+        const auto encoding = static_cast<TextEncoding>(value);
+        const auto encoded = EncodeText(text, encoding);
+        if (encoding == TextEncoding::Utf8) Require(encoded.has_value() == wellFormed);
         if (value == 0 || value == 4) Require(encoded.has_value() == ascii);
-        if (encoded) Require(tvx::fuzz::Decoded(*encoded, encoding) == text);
+        if (encoded) Require(Decoded(*encoded, encoding) == text);
 
-        const tvx::PasteBytes paste = tvx::BytesToPaste(text, encoding);
-        if (paste.error == tvx::PasteError::None) Require(!paste.bytes.empty() && (hex ? hex : encoded) == paste.bytes);
+        const PasteBytes paste = BytesToPaste(text, encoding);
+        if (paste.error == PasteError::None) Require(!paste.bytes.empty() && (hex ? hex : encoded) == paste.bytes);
         else Require(paste.bytes.empty() && !hex);
 
-        tvx::TypedText typed;
+        TypedText typed;
         std::vector<std::uint8_t> written;
         bool allTaken = true;
         for (const char16_t unit : text) {
@@ -40,5 +38,4 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         if (printable && allTaken && wellFormed) Require(encoded == written);
     }
-    return 0;
 }

@@ -8,24 +8,22 @@
 
 #include <memory>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tvx::fuzz::Input input(data, size);
-    auto file = std::make_shared<tvx::StructPatternFile>();
+void tvx::fuzz::TestOneInput(Input input) {
+    auto file = std::make_shared<StructPatternFile>();
     std::u16string error;
-    if (!tvx::LoadStructPatternBytes(input.UntilNul(), *file, error)) return 0;
+    if (!LoadStructPatternBytes(input.UntilNul(), *file, error)) return;
 
-    tvx::StructEvalRequest request;
+    StructEvalRequest request;
     // Near the top of the address space, offsets of later fields pass 2^64.
-    request.baseOffset = (input.Byte() & 1) != 0 ? UINT64_MAX - 16 : 0;
-    const std::string_view bytes = input.Rest().substr(0, tvx::StructRequestSize(*file));
+    request.baseOffset = input.Below(2) == 1 ? UINT64_MAX - 16 : 0;
+    const std::string_view bytes = input.Rest().substr(0, StructRequestSize(*file));
     request.data.assign(bytes.begin(), bytes.end());
     request.file = file;
     for (unsigned format = 0; format < 8; ++format) {
-        request.format = {static_cast<tvx::ByteArrayFormat>(format & 1), static_cast<tvx::ByteOrder>(format >> 1 & 1),
-                          static_cast<tvx::NumericBase>(format >> 2 & 1)};
-        const auto rows = tvx::BuildStructRows(request);
-        tvx::fuzz::Require(rows.size() <= tvx::kMaxStructRows + 1);
-        for (const tvx::StructViewRow& row : rows) tvx::fuzz::Require(row.value.size() <= 256 && !row.offset.empty());
+        request.format = {static_cast<ByteArrayFormat>(format & 1), static_cast<ByteOrder>(format >> 1 & 1),
+                          static_cast<NumericBase>(format >> 2 & 1)};
+        const auto rows = BuildStructRows(request);
+        Require(rows.size() <= kMaxStructRows + 1);
+        for (const StructViewRow& row : rows) Require(row.value.size() <= 256 && !row.offset.empty());
     }
-    return 0;
 }

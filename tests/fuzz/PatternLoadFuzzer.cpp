@@ -6,26 +6,21 @@
 #include "structpattern/StructRows.h"
 #include "tests/fuzz/FuzzSupport.h"
 
-using tvx::fuzz::Require;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tvx::StructPatternFile file;
+void tvx::fuzz::TestOneInput(Input input) {
+    StructPatternFile file;
     std::u16string error;
-    if (!tvx::LoadStructPatternBytes(tvx::fuzz::Input(data, size).Rest(), file, error)) {
-        Require(!error.empty());
-        return 0;
-    }
-    Require(tvx::FindEntryLayout(file) != nullptr && !tvx::FormatPatternSummary(file).empty());
-    for (const tvx::StructLayout& layout : file.structs) {
+    if (!LoadStructPatternBytes(input.Rest(), file, error)) return Require(!error.empty());
+    Require(FindEntryLayout(file) != nullptr && !FormatPatternSummary(file).empty());
+    for (const StructLayout& layout : file.structs) {
         std::uint64_t end = 0;
-        for (const tvx::FieldLayout& field : layout.fields) {
+        for (const FieldLayout& field : layout.fields) {
             Require(field.offset == end && field.size <= UINT64_MAX - field.offset);
-            Require(field.flexible ? field.size == 0 && field.count == 0 : field.size == field.count * field.elementSize);
-            Require(field.structName.empty() || tvx::FindEmbeddedLayout(file, field) != nullptr);
+            Require(field.flexible ? field.size == 0 && field.count == 0
+                                   : field.size == field.count * field.elementSize);
+            Require(field.structName.empty() || FindEmbeddedLayout(file, field) != nullptr);
             end = field.offset + field.size;
         }
         Require(end == layout.size && layout.alignment >= 1);
-        (void)tvx::EndsWithFlexibleArray(file, layout);
+        (void)EndsWithFlexibleArray(file, layout);
     }
-    return 0;
 }

@@ -9,37 +9,31 @@
 
 #include <array>
 
-using tvx::fuzz::Require;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+void tvx::fuzz::TestOneInput(Input input) {
     constexpr std::size_t kRowBytes = 16;
-    tvx::fuzz::Input input(data, size);
-    const std::size_t shift = input.Byte() % kRowBytes;
+    const std::uint64_t shift = input.Below(kRowBytes);
     const std::string_view rest = input.Rest();
-    const tvx::test::MemoryDocument document(std::vector<std::uint8_t>(rest.begin(), rest.end()));
+    const test::MemoryDocument document(std::vector<std::uint8_t>(rest.begin(), rest.end()));
     for (int value = 0; value <= 4; ++value) {  // 4 lies outside the enumeration
-        const auto encoding = static_cast<tvx::TextEncoding>(value);
+        const auto encoding = static_cast<TextEncoding>(value);
         for (std::uint64_t offset = shift; offset < document.GetSize(); offset += kRowBytes) {
             const std::vector<std::uint8_t> bytes = document.ReadBytes(offset, kRowBytes).bytes;
-            const tvx::RowCells row = tvx::BuildRowCells(&document, offset, bytes, encoding);
+            const RowCells row = BuildRowCells(&document, offset, bytes, encoding);
             Require(row.offsetText.ends_with(u':'));
             Require(row.hexCells.size() == bytes.size() && row.textCells.size() == bytes.size());
             for (std::size_t i = 0; i < bytes.size(); ++i) {
                 const std::uint8_t b = bytes[i];
                 const std::u16string& cell = row.textCells[i];
                 const bool printable = b >= 0x20 && b <= 0x7E;
-                Require(row.hexCells[i] + u' ' == tvx::fuzz::HexText(std::array{b}));
-                switch (encoding) {
-                case tvx::TextEncoding::Utf8:
-                    Require(!printable || cell.starts_with(b));
-                    Require(cell.empty() || cell == u"." || (b & 0xC0) != 0x80);
-                    break;
-                case tvx::TextEncoding::Utf16Le:
-                case tvx::TextEncoding::Utf16Be: Require(i % 2 == 0 ? cell.size() == 1 : cell.empty()); break;
-                default: Require(cell == (printable ? std::u16string(1, b) : u".")); break;
-                }
+                Require(row.hexCells[i] + u' ' == HexText(std::array{b}));
+                if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
+                    Require(i % 2 == 0 ? cell.size() == 1 : cell.empty());
+                else if (encoding == TextEncoding::Utf8)  // a continuation byte shows nothing or "."
+                    Require((!printable || cell.starts_with(b)) &&
+                            (cell.empty() || cell == u"." || (b & 0xC0) != 0x80));
+                else
+                    Require(cell == (printable ? std::u16string(1, b) : u"."));
             }
         }
     }
-    return 0;
 }

@@ -1,36 +1,28 @@
-// libFuzzer target: the typed texts of the search dialog and the go-to prompt (see Input::Text,
-// lone surrogates included). Hexadecimal queries and go-to offsets read back from their own
-// formatting; text queries encode to bytes that decode to the query in every encoding (in UTF-8
-// with U+FFFD for lone surrogates); a prepared query is trimmed, and either refused with a reason
-// or a pattern no longer than a search takes.
+// libFuzzer target: the typed texts of the search dialog and the go-to prompt (see Input::Text).
+// Hexadecimal queries and go-to offsets read back from their own formatting; text queries encode
+// to bytes that decode to the query in every encoding (in UTF-8 with U+FFFD for lone surrogates);
+// a prepared query is trimmed, and either refused with a reason or short enough to search for.
 
 #include "app/HexOffset.h"
 #include "search/SearchRequest.h"
 #include "tests/fuzz/FuzzSupport.h"
 
-using tvx::fuzz::Require;
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::u16string text = tvx::fuzz::Input(data, size).Text();
-    if (const auto pattern = tvx::ParseHexQuery(text))
-        Require(tvx::ParseHexQuery(tvx::fuzz::HexText(*pattern, u"0123456789abcdef")) == pattern);
-    if (const auto offset = tvx::ParseHexOffset(text)) {
-        const std::u16string formatted = tvx::FormatHexOffset(*offset);
-        Require(tvx::ParseHexOffset(formatted) == offset && tvx::ParseHexOffset(u" 0x" + formatted + u" ") == offset);
-    }
+void tvx::fuzz::TestOneInput(Input input) {
+    const std::u16string text = input.Text();
+    if (const auto pattern = ParseHexQuery(text))
+        Require(ParseHexQuery(HexText(*pattern, u"0123456789abcdef")) == pattern);
+    if (const auto offset = ParseHexOffset(text))
+        for (const std::u16string& formatted : {FormatHexOffset(*offset), u" 0x" + FormatHexOffset(*offset) + u" "})
+            Require(ParseHexOffset(formatted) == offset);
 
     for (int value = 0; value <= 4; ++value) {  // 4 lies outside the enumeration
-        const auto encoding = static_cast<tvx::TextEncoding>(value);
-        const bool utf8 = encoding == tvx::TextEncoding::Utf8;
-        if (const auto pattern = tvx::EncodeTextQuery(text, encoding))
-            Require(tvx::fuzz::Decoded(*pattern, encoding) == (utf8 ? tvx::fuzz::LoneSurrogatesReplaced(text) : text));
-        for (const auto kind : {tvx::SearchQueryKind::Hex, tvx::SearchQueryKind::Text}) {
-            const tvx::PreparedSearch prepared = tvx::PrepareSearch(kind, text, encoding);
-            Require(prepared.pattern.has_value() == (prepared.errorKey == nullptr));
-            Require(!prepared.pattern || !prepared.pattern->empty());
-            Require(!prepared.pattern || prepared.pattern->size() <= tvx::kMaxSearchPatternLength);
-            Require(prepared.query == tvx::TrimSearchQuery(prepared.query));
+        const auto encoding = static_cast<TextEncoding>(value);
+        const std::u16string expected = encoding == TextEncoding::Utf8 ? LoneSurrogatesReplaced(text) : text;
+        if (const auto pattern = EncodeTextQuery(text, encoding)) Require(Decoded(*pattern, encoding) == expected);
+        for (const auto kind : {SearchQueryKind::Hex, SearchQueryKind::Text}) {
+            const auto [pattern, errorKey, query] = PrepareSearch(kind, text, encoding);
+            Require(pattern.has_value() == (errorKey == nullptr) && query == TrimSearchQuery(query));
+            Require(!pattern || (!pattern->empty() && pattern->size() <= kMaxSearchPatternLength));
         }
     }
-    return 0;
 }

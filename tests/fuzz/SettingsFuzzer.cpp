@@ -6,26 +6,19 @@
 #include "tests/fuzz/FuzzSupport.h"
 
 #include <cstdio>
-#include <cstdlib>
 
-namespace {
-
-tvx::AppSettings ReadFrom(std::string_view bytes) {
-    static const std::filesystem::path path = tvx::fuzz::ScratchFolder() / "tavro.settings.json";
-    tvx::fuzz::WriteFile(path, bytes);
-    tvx::AppSettings settings;
-    tvx::fuzz::Require(tvx::ReadSettingsFile(settings, path.u16string()));
-    return settings;
-}
-
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    tvx::AppSettings first = ReadFrom(tvx::fuzz::Input(data, size).Rest());
-    const tvx::AppSettings second = ReadFrom(tvx::SerializeSettings(first));
+void tvx::fuzz::TestOneInput(Input input) {
+    static const std::filesystem::path path = ScratchFolder() / "tavro.settings.json";
+    const auto read = [](std::string_view bytes) {
+        WriteFile(path, bytes);
+        AppSettings settings;
+        Require(ReadSettingsFile(settings, path.u16string()));
+        return settings;
+    };
+    AppSettings first = read(input.Rest());
+    const AppSettings second = read(SerializeSettings(first));
     char digits[32];
     std::snprintf(digits, sizeof digits, "%g", static_cast<double>(first.fontSize));
     first.fontSize = std::strtof(digits, nullptr);
-    tvx::fuzz::Require(second == first);
-    return 0;
+    Require(second == first);
 }
