@@ -73,7 +73,7 @@ std::u16string HexText(const Bytes& bytes, const char16_t (&digits)[17] = u"0123
     return text;
 }
 
-// The text that bytes in the encoding stand for (UTF-8 must be well-formed; ASCII as is).
+// The text that bytes in the encoding stand for (UTF-8 must be well-formed; others read as ASCII).
 inline std::u16string Decoded(const std::vector<std::uint8_t>& bytes, TextEncoding encoding) {
     if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be)
         return AsUnits(bytes, encoding == TextEncoding::Utf16Le);
