@@ -138,15 +138,15 @@ def capture(display, window=None):
         time.sleep(0.2)
     result.check_returncode()
     fields = struct.unpack(">25I", result.stdout[:100])
-    width, height, start = fields[4], fields[5], fields[0] + fields[19] * 12  # past the header and colour map
-    # What Xvfb's 24-bit depth gives: lines of 4-byte little-endian pixels, a byte a channel (some of
-    # Wine's windows report 24 bits per pixel in them).
-    check(fields[7] == 0 and fields[12] == 4 * width and fields[14:17] == (0xFF0000, 0xFF00, 0xFF),
-          "an XWD layout other than Xvfb's")
-    pixels = result.stdout[start:start + 4 * width * height]
+    width, height, step, line = fields[4], fields[5], fields[11] // 8, fields[12]
+    # Little-endian pixels of 4 bytes, or of 3 (Wine's screen) in lines as long as for 4; a byte a channel.
+    check(fields[7] == 0 and step in (3, 4) and fields[14:17] == (0xFF0000, 0xFF00, 0xFF), "an unknown XWD layout")
+    start = fields[0] + fields[19] * 12  # past the header and the colour map
     rgb = bytearray(3 * width * height)
-    for channel in range(3):
-        rgb[channel::3] = pixels[2 - channel::4]
+    for y in range(height):
+        row = result.stdout[start + y * line:start + y * line + width * step]
+        for channel in range(3):
+            rgb[3 * width * y + channel:3 * width * (y + 1):3] = row[2 - channel::step]
     return Image(width, height, bytes(rgb))
 
 
@@ -354,8 +354,8 @@ class App:
         wait_for(lambda: (self.clipboard() or "").replace("\r\n", "\n"), expected, "the clipboard %r" % expected)
 
     def screenshot(self, name=None, window=None, popup=False):
-        """The main window (or another by id) as on the screen, saved as name.png when named; a popup's own
-        picture (the screen shows dialogs black, a side window's own picture has its channels swapped)."""
+        """The main window (or another by id) as on the screen, or a popup's own picture (the screen shows
+        dialogs black); saved as name.png when named."""
         x, y, width, height = self.geometry(window)
         image = capture(self.display, window) if popup else capture(self.display).crop(x, y, x + width, y + height)
         if name:
