@@ -17,7 +17,8 @@ if(TVX_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# libFuzzer builds (clang): every library instrumented for coverage, the targets of tests/fuzz.
+# libFuzzer builds (clang, the linux-asan tree): every library instrumented for coverage, the
+# targets of tests/fuzz.
 option(TVX_FUZZ "Build the libFuzzer targets with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(TVX_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
